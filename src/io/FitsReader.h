@@ -1,0 +1,34 @@
+#pragma once
+// The FITS spectrum reader: primary header of 80-character cards, a one-dimensional primary
+// array of big-endian 16- or 32-bit integers or 32- or 64-bit IEEE values. Both entry points
+// read the file named by StdFullPath / ProFullPath, report through Platform::MsgBox with the
+// system's texts, and return how far they came.
+//
+// A read that stops at a message leaves the analysis state as it was before the read, except
+// the header copy for the keyword windows (LastHdr, LastKey, nRecords_LastHdr), which holds the
+// header just read so that the user can pick a missing keyword from it.
+#include <string>
+
+#include "state/AnalysisState.h"
+#include "state/Platform.h"
+
+namespace tessan {
+
+enum class FitsOutcome {
+    NotRead,   // DataPath or the file name was empty: nothing was read, no message
+    Stopped,   // a message stopped the read; the state is as before (but for LastHdr)
+    Done,      // the read reached its end (warnings may have been shown)
+};
+
+FitsOutcome ReadStdFits(AnalysisState& s, Platform& p);
+FitsOutcome ReadProFits(AnalysisState& s, Platform& p);
+
+// What the main window proposes for step 2 after a standard read: Text2 (integer part of
+// 1.002 x WaveL_B_Std), Text3 (integer part of 0.998 x WaveL_R_Std), Text5 (delV with width 6
+// and 1 decimal).
+struct GridProposal {
+    std::string minWave, maxWave, delV;
+};
+GridProposal ProposeGrid(const AnalysisState& s);
+
+}  // namespace tessan

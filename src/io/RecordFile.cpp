@@ -1,0 +1,198 @@
+#include "io/RecordFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+#include "state/ErrText.h"
+#include "text/Int16.h"
+#include "text/NumText.h"
+
+namespace tessan {
+
+namespace fs = std::filesystem;
+
+void RecordWriter::sep() {
+    if (m_fieldInRecord) m_buf.push_back(',');
+    m_fieldInRecord = true;
+}
+
+RecordWriter& RecordWriter::Text(std::string_view t) {
+    sep();
+    m_buf.push_back('"');
+    m_buf.append(t);
+    m_buf.push_back('"');
+    return *this;
+}
+
+RecordWriter& RecordWriter::Int(long long n) {
+    sep();
+    char b[24];
+    int k = std::snprintf(b, sizeof b, "%lld", n);
+    m_buf.append(b, static_cast<std::size_t>(k));
+    return *this;
+}
+
+RecordWriter& RecordWriter::Real(double x) {
+    sep();
+    char b[48];
+    m_buf.append(b, RecordTextTo(b, x));
+    return *this;
+}
+
+void RecordWriter::EndRecord() {
+    m_buf.append("\r\n");
+    m_fieldInRecord = false;
+}
+
+namespace {
+int errnoToErr(int e) {
+    switch (e) {
+        case ENOENT: case ENOTDIR: return err::kPathNotFound;
+        case EACCES: case EPERM: case EROFS: return err::kPermission;
+        case ENOSPC: case EDQUOT: case EFBIG: return err::kDiskFull;
+        case EISDIR: return err::kPathFileAccess;
+        case ENAMETOOLONG: return err::kBadName;
+        default: return err::kDeviceIO;
+    }
+}
+}  // namespace
+
+int WriteFileAtomically(const fs::path& target, std::string_view content) {
+    std::error_code ec;
+    if (target.empty() || !target.has_filename()) return err::kPathFileAccess;  // "dir/" : no name
+    if (fs::is_directory(target, ec)) return err::kPathFileAccess;
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    if (!fs::is_directory(dir, ec)) return err::kPathNotFound;
+
+    std::random_device rd;
+    fs::path tmp;
+    std::FILE* f = nullptr;
+    for (int attempt = 0; attempt < 16 && !f; ++attempt) {
+        tmp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
+        f = std::fopen(tmp.c_str(), "wbx");
+        if (!f && errno != EEXIST) return errnoToErr(errno);
+    }
+    if (!f) return err::kDeviceIO;
+    int e = 0;
+    if (!content.empty() && std::fwrite(content.data(), 1, content.size(), f) != content.size()) e = errno ? errno : EIO;
+    if (std::fflush(f) != 0 && e == 0) e = errno ? errno : EIO;
+    if (std::fclose(f) != 0 && e == 0) e = errno ? errno : EIO;
+    if (e != 0) {
+        fs::remove(tmp, ec);
+        return errnoToErr(e);
+    }
+    // Keep the permissions of a file that is replaced.
+    auto st = fs::status(target, ec);
+    if (!ec && fs::exists(st)) fs::permissions(tmp, st.permissions(), ec);
+    fs::rename(tmp, target, ec);
+    if (ec) {
+        fs::remove(tmp, ec);
+        return errnoToErr(ec.value());
+    }
+    return 0;
+}
+
+int ReadWholeFile(const fs::path& path, std::string& content) {
+    std::error_code ec;
+    if (path.empty() || !fs::exists(path, ec)) return err::kFileNotFound;
+    if (fs::is_directory(path, ec)) return err::kPathFileAccess;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return errno == EACCES ? err::kPermission : err::kPathFileAccess;
+    content.clear();
+    char buf[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
+    bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    return bad ? err::kDeviceIO : 0;
+}
+
+RecordReader::RecordReader(std::string content) : m_s(std::move(content)) {}
+
+bool RecordReader::AtEnd() const {
+    for (std::size_t i = m_pos; i < m_s.size(); ++i)
+        if (m_s[i] != ' ' && m_s[i] != '\t' && m_s[i] != '\r' && m_s[i] != '\n') return false;
+    return true;
+}
+
+// Finds the next item: skips blanks and line ends before it, takes a quoted text up to its
+// closing quote or a bare field up to the next comma or line end, and then consumes the
+// separator (blanks, then one comma or one line end).
+int RecordReader::nextField(std::string_view& field, bool& quoted) {
+    const std::size_t n = m_s.size();
+    std::size_t i = m_pos;
+    while (i < n && (m_s[i] == ' ' || m_s[i] == '\t' || m_s[i] == '\r' || m_s[i] == '\n')) {
+        if (m_s[i] == '\n') ++m_line;
+        ++i;
+    }
+    if (i >= n) {
+        m_pos = n;
+        return err::kPastEnd;
+    }
+    quoted = m_s[i] == '"';
+    if (quoted) {
+        std::size_t close = m_s.find('"', i + 1);
+        if (close == std::string::npos) close = n;  // an unclosed quote runs to the end of the file
+        field = std::string_view(m_s).substr(i + 1, close - i - 1);
+        for (char c : field)
+            if (c == '\n') ++m_line;
+        i = close < n ? close + 1 : n;
+    } else {
+        std::size_t j = i;
+        while (j < n && m_s[j] != ',' && m_s[j] != '\r' && m_s[j] != '\n') ++j;
+        std::size_t e = j;
+        while (e > i && (m_s[e - 1] == ' ' || m_s[e - 1] == '\t')) --e;
+        field = std::string_view(m_s).substr(i, e - i);
+        i = j;
+    }
+    while (i < n && (m_s[i] == ' ' || m_s[i] == '\t')) ++i;
+    if (i < n && m_s[i] == ',') {
+        ++i;
+    } else if (i < n && (m_s[i] == '\r' || m_s[i] == '\n')) {
+        if (m_s[i] == '\r') ++i;
+        if (i < n && m_s[i] == '\n') { ++i; ++m_line; }
+    }
+    m_pos = i;
+    return 0;
+}
+
+int RecordReader::ReadText(std::string& out) {
+    std::string_view f;
+    bool quoted = false;
+    if (int e = nextField(f, quoted)) return e;
+    out.assign(f);
+    return 0;
+}
+
+int RecordReader::ReadReal(double& out) {
+    std::string_view f;
+    bool quoted = false;
+    if (int e = nextField(f, quoted)) return e;
+    if (quoted) return err::kInvalidFormat;
+    LeadingNumber r = ReadLeadingNumber(f);
+    if (!r.isNumber || r.length != f.size()) return err::kInvalidFormat;
+    if (r.overflow) return err::kOverflow;
+    out = r.value;
+    return 0;
+}
+
+int RecordReader::ReadInt16(int& out) {
+    double v = 0;
+    if (int e = ReadReal(v)) return e;
+    auto i = ToInt16(v);
+    if (!i) return err::kOverflow;
+    out = *i;
+    return 0;
+}
+
+int RecordReader::ReadBool(bool& out) {
+    int v = 0;
+    if (int e = ReadInt16(v)) return e;
+    out = v != 0;
+    return 0;
+}
+
+}  // namespace tessan

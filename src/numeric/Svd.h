@@ -1,0 +1,19 @@
+#pragma once
+// Singular value decomposition of an m x n matrix (m >= n) by Householder bidiagonalisation
+// and implicitly shifted QR: a = U diag(w) V^T. On return a holds U (m x n, orthonormal
+// columns), w(1..n) the singular values where they were found (not sorted), v(1..n, 1..n) V.
+#include "state/Array.h"
+
+namespace tessan {
+
+enum class SvdStatus {
+    Ok,
+    TooFewRows,      // m < n: "You must augment A with extra zero rows."; nothing changed
+    NoConvergence,   // 30 iterations without convergence: "No consVergence in 30 iterations"
+};
+
+// Does not report; the caller shows the message of the status. a, w, v must be allocated at
+// least m x n, n and n x n.
+SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v);
+
+}  // namespace tessan

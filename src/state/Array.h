@@ -1,0 +1,73 @@
+#pragma once
+// 1-based vectors and matrices, indexed as the formulas are written.
+// Vec: elements 1..n (element 0 exists and is unused unless a caller says otherwise).
+// Mat: elements (i, j), i = 1..rows, j = 1..cols, stored column-major because the
+// decomposition walks columns; col(j) gives the contiguous column j, col(j)[i - 1] = (i, j).
+#include <cassert>
+#include <cstddef>
+#include <algorithm>
+#include <vector>
+
+namespace tessan {
+
+template <class T>
+class Vec1 {
+public:
+    Vec1() = default;
+    explicit Vec1(int n) : m_d(static_cast<std::size_t>(n) + 1) {}
+    T& operator()(int i) { assert(i >= 0 && static_cast<std::size_t>(i) < m_d.size()); return m_d[static_cast<std::size_t>(i)]; }
+    const T& operator()(int i) const { assert(i >= 0 && static_cast<std::size_t>(i) < m_d.size()); return m_d[static_cast<std::size_t>(i)]; }
+    int size() const { return m_d.empty() ? 0 : static_cast<int>(m_d.size()) - 1; }  // highest index
+    T* data() { return m_d.data(); }              // data()[i] is element i
+    const T* data() const { return m_d.data(); }
+    void resize(int n) { m_d.assign(static_cast<std::size_t>(n) + 1, T{}); }
+    void fill(const T& v) { std::fill(m_d.begin(), m_d.end(), v); }
+    bool operator==(const Vec1&) const = default;
+
+private:
+    std::vector<T> m_d;
+};
+
+using Vec = Vec1<double>;
+
+// A vector indexed from -n to n (the lags of the cross-correlation).
+class SymVec {
+public:
+    explicit SymVec(int n = 0) : m_n(n), m_d(static_cast<std::size_t>(2 * n + 1)) {}
+    double& operator()(int i) { assert(i >= -m_n && i <= m_n); return m_d[static_cast<std::size_t>(i + m_n)]; }
+    double operator()(int i) const { assert(i >= -m_n && i <= m_n); return m_d[static_cast<std::size_t>(i + m_n)]; }
+    int bound() const { return m_n; }
+
+private:
+    int m_n;
+    std::vector<double> m_d;
+};
+
+class Mat {
+public:
+    Mat() = default;
+    Mat(int rows, int cols) { resize(rows, cols); }
+    void resize(int rows, int cols) {
+        m_rows = rows;
+        m_cols = cols;
+        m_d.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0);
+    }
+    double& operator()(int i, int j) { return m_d[index(i, j)]; }
+    double operator()(int i, int j) const { return m_d[index(i, j)]; }
+    double* col(int j) { assert(j >= 1 && j <= m_cols); return m_d.data() + static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(m_rows); }
+    const double* col(int j) const { assert(j >= 1 && j <= m_cols); return m_d.data() + static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(m_rows); }
+    int rows() const { return m_rows; }   // allocated rows (the bound, not the rows in use)
+    int cols() const { return m_cols; }
+    bool operator==(const Mat&) const = default;
+
+private:
+    std::size_t index(int i, int j) const {
+        assert(i >= 1 && i <= m_rows && j >= 1 && j <= m_cols);
+        return static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(m_rows) + static_cast<std::size_t>(i - 1);
+    }
+    int m_rows = 0;
+    int m_cols = 0;
+    std::vector<double> m_d;
+};
+
+}  // namespace tessan

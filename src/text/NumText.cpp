@@ -1,0 +1,217 @@
+#include "text/NumText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace tessan {
+
+namespace {
+
+// Decimal digits of |x| rounded to `sig` significant digits, trailing zeros removed, and the
+// decimal exponent of the first digit (x = 0.d1d2d3... * 10^(exp + 1)).
+struct Digits {
+    char d[24];
+    int n = 0;     // digits in d
+    int exp = 0;   // power of ten of the first digit
+};
+
+Digits digitsOf(double ax, int sig) {
+    Digits r;
+    char buf[40];
+    auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, sig - 1);
+    const char* p = buf;
+    const char* end = res.ptr;
+    // "d.dddde+XX" or "de+XX" when sig is 1
+    r.d[r.n++] = *p++;
+    if (*p == '.') {
+        ++p;
+        while (p < end && *p != 'e') r.d[r.n++] = *p++;
+    }
+    ++p;  // 'e'
+    bool neg = *p == '-';
+    ++p;
+    int e = 0;
+    while (p < end) e = e * 10 + (*p++ - '0');
+    r.exp = neg ? -e : e;
+    while (r.n > 1 && r.d[r.n - 1] == '0') --r.n;
+    return r;
+}
+
+// Writes the digits of |x| (no sign, no blank) in the default-form layout. zeroBeforePoint puts
+// "0" before the point of a fraction (the plain text of a number).
+std::size_t layout(char* out, const Digits& g, bool zeroBeforePoint) {
+    std::size_t k = 0;
+    if (g.exp >= -4 && g.exp < 15) {
+        if (g.exp >= 0) {
+            for (int i = 0; i <= g.exp; ++i) out[k++] = i < g.n ? g.d[i] : '0';
+            if (g.n > g.exp + 1) {
+                out[k++] = '.';
+                for (int i = g.exp + 1; i < g.n; ++i) out[k++] = g.d[i];
+            }
+        } else {
+            if (zeroBeforePoint) out[k++] = '0';
+            out[k++] = '.';
+            for (int i = 0; i < -g.exp - 1; ++i) out[k++] = '0';
+            for (int i = 0; i < g.n; ++i) out[k++] = g.d[i];
+        }
+    } else {
+        out[k++] = g.d[0];
+        if (g.n > 1) {
+            out[k++] = '.';
+            for (int i = 1; i < g.n; ++i) out[k++] = g.d[i];
+        }
+        out[k++] = 'E';
+        out[k++] = g.exp < 0 ? '-' : '+';
+        int e = g.exp < 0 ? -g.exp : g.exp;
+        char eb[8];
+        int en = 0;
+        do { eb[en++] = static_cast<char>('0' + e % 10); e /= 10; } while (e > 0);
+        if (en < 2) eb[en++] = '0';
+        while (en > 0) out[k++] = eb[--en];
+    }
+    return k;
+}
+
+std::size_t nonFinite(char* out, double x) {
+    const char* t = std::isnan(x) ? "NaN" : (x < 0 ? "-Inf" : "Inf");
+    std::size_t n = std::strlen(t);
+    std::memcpy(out, t, n);
+    return n;
+}
+
+// Sign (or blank) and digits; sig significant digits.
+std::string formDefault(double x, int sig) {
+    char out[48];
+    std::size_t k = 0;
+    if (!std::isfinite(x)) {
+        if (!(x < 0)) out[k++] = ' ';
+        k += nonFinite(out + k, x);
+        return std::string(out, k);
+    }
+    if (x == 0) return " 0";
+    out[k++] = x < 0 ? '-' : ' ';
+    k += layout(out + k, digitsOf(std::fabs(x), sig), false);
+    return std::string(out, k);
+}
+
+}  // namespace
+
+std::string DefaultText(double x) { return formDefault(x, 15); }
+
+std::string DefaultTextSingle(float x) { return formDefault(static_cast<double>(x), 7); }
+
+std::size_t RecordTextTo(char* buf, double x) {
+    if (!std::isfinite(x)) return nonFinite(buf, x);
+    if (x == 0) {
+        buf[0] = '0';
+        return 1;
+    }
+    std::size_t k = 0;
+    if (x < 0) buf[k++] = '-';
+    return k + layout(buf + k, digitsOf(std::fabs(x), 15), false);
+}
+
+std::string RecordText(double x) {
+    char buf[48];
+    return std::string(buf, RecordTextTo(buf, x));
+}
+
+std::string PlainText(double x) {
+    char out[48];
+    if (!std::isfinite(x)) return std::string(out, nonFinite(out, x));
+    if (x == 0) return "0";
+    const double ax = std::fabs(x);
+    // The shortest text with at most 15 digits that reads back as x; if none does, 15 digits.
+    Digits g = digitsOf(ax, 15);
+    for (int sig = 1; sig < 15; ++sig) {
+        Digits t = digitsOf(ax, sig);
+        char buf[40];
+        auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, sig - 1);
+        double back = 0;
+        std::from_chars(buf, res.ptr, back);
+        if (back == ax) {
+            g = t;
+            break;
+        }
+    }
+    std::size_t k = 0;
+    if (x < 0) out[k++] = '-';
+    k += layout(out + k, g, true);
+    return std::string(out, k);
+}
+
+std::string WaveLabel(double x) { return DefaultText(x).substr(0, 9); }
+
+LeadingNumber ReadLeadingNumber(std::string_view t) {
+    LeadingNumber r;
+    std::size_t i = 0;
+    const std::size_t n = t.size();
+    while (i < n && (t[i] == ' ' || t[i] == '\t')) ++i;
+    // Build a normalised copy ("-123.45e-6") that from_chars accepts.
+    char buf[512];
+    std::size_t k = 0;
+    auto put = [&](char c) {
+        if (k < sizeof buf - 1) buf[k++] = c;
+    };
+    if (i < n && (t[i] == '+' || t[i] == '-')) {
+        if (t[i] == '-') put('-');
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9') { put(t[i++]); ++digits; }
+    if (i < n && t[i] == '.') {
+        std::size_t save = i;
+        ++i;
+        std::size_t frac = 0;
+        std::size_t mark = k;
+        put('.');
+        while (i < n && t[i] >= '0' && t[i] <= '9') { put(t[i++]); ++frac; }
+        if (frac == 0 && digits == 0) {
+            i = save;
+            k = mark;
+        }
+        digits += frac;
+    }
+    if (digits == 0) return r;  // not a number: value 0
+    if (i < n && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
+        std::size_t j = i + 1;
+        std::size_t mark = k;
+        put('e');
+        if (j < n && (t[j] == '+' || t[j] == '-')) {
+            if (t[j] == '-') put('-');
+            ++j;
+        }
+        std::size_t ed = 0;
+        while (j < n && t[j] >= '0' && t[j] <= '9') { put(t[j++]); ++ed; }
+        if (ed > 0) i = j;
+        else k = mark;  // "1e" reads as 1: the exponent marker is not part of the number
+    }
+    double v = 0;
+    auto res = std::from_chars(buf, buf + k, v);
+    r.isNumber = true;
+    r.length = i;
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too large: infinity with its sign. Too small: underflows to 0.
+        bool big = false;
+        for (std::size_t q = 0; q < k && buf[q] != 'e'; ++q)
+            if (buf[q] >= '1' && buf[q] <= '9') big = true;
+        std::string_view whole(buf, k);
+        auto epos = whole.find('e');
+        bool negExp = epos != std::string_view::npos && epos + 1 < k && buf[epos + 1] == '-';
+        if (big && !negExp) {
+            r.overflow = true;
+            v = buf[0] == '-' ? -std::numeric_limits<double>::infinity()
+                              : std::numeric_limits<double>::infinity();
+        } else {
+            v = buf[0] == '-' ? -0.0 : 0.0;
+        }
+    }
+    r.value = v;
+    return r;
+}
+
+double Val(std::string_view text) { return ReadLeadingNumber(text).value; }
+
+}  // namespace tessan

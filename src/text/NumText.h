@@ -1,0 +1,55 @@
+#pragma once
+// Number texts: the forms in which the system writes numbers, and the leading-number rule by
+// which it reads them. Pure functions; "." is the decimal point whatever the locale.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tessan {
+
+// Default text form: a blank for x >= 0 or "-" for x < 0, then at most 15 significant digits
+// (rounded), no "0" before the point of a fraction, no trailing zeros, no point for a whole
+// value; positional when 1E-4 <= |x| < 1E15 after rounding, otherwise mantissa, "E", sign and
+// at least two exponent digits. Examples: " 3", "-.5", " 4500", " 1.5E-07", "-2.5E+20", " 0".
+std::string DefaultText(double x);
+// The same for a single-precision value: at most 7 significant digits.
+std::string DefaultTextSingle(float x);
+// The default text form without its leading blank: the number form of the record files
+// (".5", "-.25", "2001", "1.5E-07").
+std::string RecordText(double x);
+// Writes RecordText(x) into buf (at least 32 chars) without allocating; returns the length.
+std::size_t RecordTextTo(char* buf, double x);
+// Plain text of a number: the shortest decimal text that reads back as the same value (at
+// most 15 significant digits), no leading blank, "-" for negatives, "0" before the point of a
+// fraction, no trailing zeros and no point for whole values ("0.25", "-12.35", "201").
+std::string PlainText(double x);
+// The first 9 characters of the default text form, as the main window shows wavelengths
+// (" 5184.222").
+std::string WaveLabel(double x);
+
+// Leading-number rule: skip leading blanks, then an optional sign, digits, an optional point
+// with digits and an optional exponent introduced by E or D (either case); reading stops at
+// the first other character. A text that does not begin with a number reads as 0 with
+// isNumber false. length is the count of characters consumed, blanks included; overflow is
+// set when the number does not fit a double (value is then +-infinity).
+struct LeadingNumber {
+    double value = 0;
+    bool isNumber = false;
+    std::size_t length = 0;
+    bool overflow = false;
+};
+LeadingNumber ReadLeadingNumber(std::string_view text);
+// Just the value of ReadLeadingNumber (0 when the text does not begin with a number).
+double Val(std::string_view text);
+
+// Fixed-width fields.
+// Num_to_str: right-aligned in width characters with exactly ndec decimals, falling back to
+// the exponent form of Num_to_exp when the number is far too long. Never shows a wrong
+// number: when the text cannot fit, the field widens or is filled with '*'.
+std::string Num_to_str(double x, int width, int ndec);
+// Exponent form; may change width and ndec (Num_to_str then uses the changed width).
+std::string Num_to_exp(double x, int& width, int& ndec);
+// An integer left-padded with pad to width characters; a longer text is returned whole.
+std::string Pad_num(int n, int width, std::string_view pad);
+
+}  // namespace tessan
