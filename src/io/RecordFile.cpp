@@ -71,7 +71,11 @@ int WriteFileAtomically(const fs::path& target, std::string_view content) {
     fs::path tmp;
     std::FILE* f = nullptr;
     for (int attempt = 0; attempt < 16 && !f; ++attempt) {
-        tmp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
+        std::string name(".");
+        name += target.filename().string();
+        name += ".tmp";
+        name += std::to_string(rd() % 1000000);
+        tmp = dir / name;
         f = std::fopen(tmp.c_str(), "wbx");
         if (!f && errno != EEXIST) return errnoToErr(errno);
     }
