@@ -24,6 +24,9 @@ bool Resample(AnalysisState& s, Platform& p, std::string_view text5, std::string
 bool Lin_interp(const Vec& xOld, const Vec& yOld, int nOld, const Vec& xNew, Vec& yNew, int nNew,
                 Platform& p);
 
+// The same without a message: false when two neighbouring old wavelengths used are equal.
+bool LinInterpQuiet(const Vec& xOld, const Vec& yOld, int nOld, const Vec& xNew, Vec& yNew, int nNew);
+
 // The texts of Label17 and Label18 after a resampling or a model load: the first 9 characters
 // of the default text form of w1(1) and w1(nGrid).
 std::string GridLabelFirst(const AnalysisState& s);

@@ -1,0 +1,59 @@
+#include <algorithm>
+
+#include "numeric/Bf.h"
+#include "numeric/Resample.h"
+#include "text/Int16.h"
+
+namespace tessan {
+
+namespace {
+void copyBlock(const Mat& from, Mat& to, int rows, int cols) {
+    for (int j = 1; j <= cols; ++j) std::copy(from.col(j), from.col(j) + rows, to.col(j));
+}
+}  // namespace
+
+bool Select_model(AnalysisState& s, int k) {
+    if (k < 1 || k > lim::kMaxModels) return false;
+    const ModelSlot& m = s.Models[static_cast<std::size_t>(k)];
+    if (m.span < 1) return false;  // a slot that was never filled
+    const int n = CountOf(m.NAXIS1, lim::kMaxPix);
+    const int rows = n - m.span + 1;
+
+    s.StdFileName = m.StdFileName;
+    s.StdObject = m.StdObject;
+    s.nRecords_StdHdr = m.nRecords_StdHdr;
+    for (int i = 1; i <= m.nRecords_StdHdr; ++i) s.StdHdr(i) = m.StdHdr(i);
+    s.NAXIS1 = m.NAXIS1;
+    s.WaveL_B_Std = m.WaveL_B_Std;
+    s.dLambda_dp_Std = m.dLambda_dp_Std;
+    s.WaveL_R_Std = m.WaveL_R_Std;
+    for (int i = 1; i <= n; ++i) {
+        s.Pixval(i) = m.Pixval(i);
+        s.ws(i) = m.ws(i);
+        s.ss(i) = m.ss(i);
+        s.w1(i) = m.w1(i);
+    }
+    s.nPixStd = n;
+    s.nGrid = n;
+    s.delV = m.delV;
+    s.Min_waveL = m.Min_waveL;
+    s.r1 = m.r1;
+    s.span = m.span;
+    copyBlock(m.des, s.des, rows, m.span);
+    copyBlock(m.U, s.U, rows, m.span);
+    for (int j = 1; j <= m.span; ++j) s.ww(j) = m.ww(j);
+    copyBlock(m.Vt, s.Vt, m.span, m.span);
+    s.svdValid = true;
+
+    // A model file keeps only the first span points of the resampled standard. The points
+    // beyond are recomputed from the model's own standard on its own grid, so that the
+    // cross-correlation never reads the resampled standard of another spectrum.
+    if (m.ssrPresent) {
+        LinInterpQuiet(s.ws, s.ss, n, s.w1, s.ssr, n);
+        for (int i = 1; i <= m.span && i <= n; ++i) s.ssr(i) = m.ssr(i);
+    }
+    s.ssrAvailable = m.ssrPresent;
+    return true;
+}
+
+}  // namespace tessan
