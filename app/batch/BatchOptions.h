@@ -1,0 +1,46 @@
+#pragma once
+// The command line of tessan-batch: what to read, which steps to run and what to measure.
+// Numeric values are kept as the texts typed, because the steps read them as the workbench
+// reads its text boxes; parsing only checks that each one is a number.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessan::batch {
+
+struct Options {
+    std::string stdFile;                 // --std: run steps 1 to 4 on this standard
+    std::string modelFile;               // --model: load this model instead
+    std::optional<std::string> minWave;  // --min-wave: text of Text2 (else what step 1 proposes)
+    std::optional<std::string> maxWave;  // --max-wave: text of Text3
+    std::optional<std::string> delV;     // --delv: text of Text5
+    std::string span = "201";            // --span: text of Text1
+    std::string saveModel;               // --save-model: written after step 4 (or the load)
+    std::vector<std::string> progFiles;  // --prog, in the order given
+    double order = 35;                   // --order, before rounding and clamping
+    std::optional<std::string> smooth;   // --smooth: text of the BF window's width box
+    int peaks = 1;                       // --peaks, 1..3
+    std::optional<std::string> ccf;      // --ccf: text of Text6, the CCF half width in km/s
+    std::string bfDir;                   // --bf-dir: where the BF results files go
+    std::optional<std::string> lambda0Key, dLambdaKey;
+    std::vector<std::string> ignored;    // options given with --model that have no effect
+};
+
+struct ParseResult {
+    enum Kind { Run, Help, UsageError } kind = UsageError;
+    Options options;
+    std::string error;                   // what was wrong (UsageError)
+};
+
+// args are the arguments after the program name. Values follow their option as the next
+// argument or after "=" ("--span=201"). A single-valued option given twice keeps the last.
+ParseResult ParseArgs(const std::vector<std::string>& args);
+
+// The whole usage text, ending in a newline.
+const std::string& UsageText();
+
+// A number by the leading-number rule that uses the whole text ("12", "-3.5", "1e2");
+// nullopt for anything else ("12x", "", "abc", a number too large for a double).
+std::optional<double> StrictNumber(const std::string& text);
+
+}  // namespace tessan::batch

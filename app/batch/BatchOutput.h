@@ -1,0 +1,31 @@
+#pragma once
+// The result table on standard output: one header line starting with "#", then one
+// tab-separated line per program star.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/Peaks.h"
+
+namespace tessan::batch {
+
+struct StarResult {
+    std::string file;                   // the program star's file name without its directory
+    std::string object;                 // as read
+    int order = 0;                      // the order measured, after clamping
+    std::vector<PeakMeasure> peaks;     // highest first; fewer than asked when not found
+    std::optional<double> ccfVelocity;  // the CCF peak (written only when the CCF was asked for)
+};
+
+// A number in its plain text; "nan" for a missing value or a not-a-number, "inf" / "-inf".
+std::string NumberField(std::optional<double> x);
+
+// "#file<TAB>object<TAB>order<TAB>vel1<TAB>height1 ... [<TAB>ccf_vel]", with a newline.
+std::string HeaderLine(int peaks, bool withCcf);
+
+// The line of one star, with a newline: file and object (tabs replaced by blanks), order, then
+// velocity and height of each of the peaks asked for ("nan" "nan" for one not found; a peak
+// without vertex has velocity "nan" and its height), then the CCF velocity when asked for.
+std::string ResultLine(const StarResult& r, int peaks, bool withCcf);
+
+}  // namespace tessan::batch

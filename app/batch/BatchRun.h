@@ -1,0 +1,18 @@
+#pragma once
+// The whole analysis from the command line: steps 1 to 4 on the standard (or a model file
+// loaded instead), then steps 5, 6 and 7 for every program star, each through the same
+// procedures and on the same AnalysisState as the workbench, so the numbers are the
+// workbench's.
+#include <ostream>
+
+#include "batch/BatchOptions.h"
+#include "batch/ConsolePlatform.h"
+
+namespace tessan::batch {
+
+// Runs o, writing the result table to out and every message through p. Returns the exit
+// status: 0, or 1 when a message stopped a step (a failing standard, model or BF directory
+// stops the whole run; a failing program star stops that star and the others go on).
+int RunBatch(const Options& o, ConsolePlatform& p, std::ostream& out);
+
+}  // namespace tessan::batch
