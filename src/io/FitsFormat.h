@@ -1,7 +1,7 @@
 #pragma once
 // The parts of the FITS reader that work on bytes alone: the primary header taken from the
 // file's first line, keyword look-up, and the decoding of one big-endian pixel. Used by
-// FitsReader.cpp; kept apart so that the byte rules can be read (and tested) on their own.
+// FitsReader.cpp, which adds the file handling, the checks and the state.
 #include <cstddef>
 #include <cstdint>
 #include <string>
