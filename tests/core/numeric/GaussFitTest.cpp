@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "numeric/GaussFit.h"
-#include "support/RecordingPlatform.h"
 
 namespace tessan {
 namespace {
@@ -25,34 +24,6 @@ void makeBf(AnalysisState& s, const std::vector<Star>& stars) {
     }
     for (int j = 1; j <= 9; ++j) s.FitList(j) = j;
 }
-
-void setStar(AnalysisState& s, int i, Star st) {
-    const auto u = static_cast<std::size_t>(i);
-    s.PeakHeight[u] = st.h;
-    s.PeakXo[u] = st.xo;
-    s.PeakWidth[u] = st.w;
-}
-
-GaussBoxes boxes(const char* vmin = "-400", const char* vmax = "400") {
-    GaussBoxes b;
-    b.centre = {"-210", "213", "-60"};
-    b.width = {"60", "80", "80"};
-    b.height = {"0.0183", "0.01", "0.028"};
-    b.vmin = vmin;
-    b.vmax = vmax;
-    return b;
-}
-
-// What an abandoned fit must leave as it was.
-struct Snapshot {
-    std::array<double, 4> xo, w, h;
-    Vec fitPar;
-    double vmin, vmax, lambda, chisq;
-    explicit Snapshot(const AnalysisState& s)
-        : xo(s.PeakXo), w(s.PeakWidth), h(s.PeakHeight), fitPar(s.FitPar), vmin(s.FitVmin),
-          vmax(s.FitVmax), lambda(s.Lambda), chisq(s.ChiSq) {}
-    bool operator==(const Snapshot&) const = default;
-};
 
 TEST(GaussJordan, SolvesAndInverts) {
     const std::vector<std::vector<double>> mats = {
@@ -157,12 +128,45 @@ TEST(LmStep, ImproperPermutation) {
         EXPECT_EQ(LM_step(x, y, sig, 3, a, 6, list, 6, covar, alpha, chisq, lambda, mem),
                   FitStatus::ImproperPermutation) << "list " << c;
     }
-    test::RecordingPlatform p;
-    for (int j = 1; j <= 9; ++j) s.FitList(j) = 0;  // never set up
-    setStar(s, 1, {0.25, -90, 45});
-    setStar(s, 2, {0.25, 90, 45});
-    EXPECT_FALSE(SolveGaussFit(s, p, boxes()).has_value());
-    EXPECT_EQ(p.messages, std::vector<std::string>{"Improper permutation in LISTA"});
+}
+
+TEST(LmStep, AcceptAndRejectMoveLambda) {
+    struct Case { const char* name; double shift; bool accepted; };
+    const Case cases[] = {{"from the exact solution", 0, false}, {"from a shifted centre", 4, true}};
+    for (const Case& c : cases) {
+        AnalysisState s;
+        makeBf(s, {{0.3, -100, 40}, {0.2, 100, 50}});
+        const int n = 161;  // -400..400 km/s
+        Vec x(n), y(n), sig(n), a(6), list(6);
+        for (int i = 1; i <= n; ++i) {
+            x(i) = s.vel_bb(i + 20);
+            y(i) = s.bb_n(i + 20);
+            sig(i) = 0.1;
+        }
+        const double p[6] = {0.3, -100 + c.shift, 40, 0.2, 100, 50};
+        for (int j = 1; j <= 6; ++j) {
+            a(j) = p[j - 1];
+            list(j) = j;
+        }
+        Mat covar(6, 6), alpha(6, 6);
+        double chisq = 0, lambda = -0.0001;
+        LmMemory mem;
+        ASSERT_EQ(LM_step(x, y, sig, n, a, 6, list, 6, covar, alpha, chisq, lambda, mem), FitStatus::Ok) << c.name;
+        EXPECT_DOUBLE_EQ(lambda, c.accepted ? 0.0001 : 0.01) << c.name;
+        if (c.accepted) {
+            EXPECT_LT(std::fabs(a(2) + 100), 4.0) << c.name;
+        } else {
+            EXPECT_EQ(chisq, 0.0) << c.name;
+            EXPECT_EQ(a(2), -100.0) << c.name;
+        }
+        // The covariance call leaves lambda alone and a symmetric matrix with a positive diagonal.
+        double zero = 0;
+        ASSERT_EQ(LM_step(x, y, sig, n, a, 6, list, 6, covar, alpha, chisq, zero, mem), FitStatus::Ok) << c.name;
+        for (int i = 1; i <= 6; ++i) {
+            EXPECT_GT(covar(i, i), 0.0) << c.name << " parameter " << i;
+            for (int j = 1; j < i; ++j) EXPECT_EQ(covar(i, j), covar(j, i)) << c.name;
+        }
+    }
 }
 
 }  // namespace

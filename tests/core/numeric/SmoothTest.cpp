@@ -76,17 +76,6 @@ TEST(SmoothBb, SpanWithinTwoKernelHalvesIsAllZero) {
     }
 }
 
-TEST(SmoothBb, SpikeSpreadsAsTheKernel) {
-    AnalysisState s;
-    setBf(s, 101, [](int k) { return k == 51 ? 1.0 : 0.0; });
-    s.SmoothWidth = 2;
-    Make_kernel(s);
-    Smooth_bb(s);
-    for (int i = -s.KernelHalf; i <= s.KernelHalf; ++i)
-        EXPECT_DOUBLE_EQ(s.bb_sm(51 + i), s.Kernel(std::abs(i))) << "offset " << i;
-    EXPECT_EQ(s.bb_n(51), 1.0);  // the unsmoothed BF is never changed
-}
-
 TEST(SmoothCommand, WidthText) {
     struct Case { const char* text; double width; const char* rewrite; int m; };
     const Case cases[] = {{"5.0", 5, nullptr, 23}, {"", 3, "3.0", 14},    {"abc", 3, "3.0", 14},
