@@ -12,7 +12,8 @@ namespace tessan {
 // value; positional when 1E-4 <= |x| < 1E15 after rounding, otherwise mantissa, "E", sign and
 // at least two exponent digits. Examples: " 3", "-.5", " 4500", " 1.5E-07", "-2.5E+20", " 0".
 std::string DefaultText(double x);
-// The same for a single-precision value: at most 7 significant digits.
+// The same for a single-precision value: at most 7 significant digits, positional when
+// 1E-4 <= |x| < 1E7 after rounding (" 1234.568", " 1.677722E+07").
 std::string DefaultTextSingle(float x);
 // The default text form without its leading blank: the number form of the record files
 // (".5", "-.25", "2001", "1.5E-07").
