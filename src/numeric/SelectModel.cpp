@@ -55,12 +55,15 @@ bool Select_model(AnalysisState& s, int k) {
 
     // A model file keeps only the first span points of the resampled standard. The points
     // beyond are recomputed from the model's own standard on its own grid, so that the
-    // cross-correlation never reads the resampled standard of another spectrum.
+    // cross-correlation never reads the resampled standard of another spectrum. When they
+    // cannot be recomputed (two equal neighbouring wavelengths in an edited file) the model
+    // is treated as one without a resampled standard.
+    bool rebuilt = false;
     if (m.ssrPresent) {
-        LinInterpQuiet(s.ws, s.ss, n, s.w1, s.ssr, n);
+        rebuilt = LinInterpQuiet(s.ws, s.ss, n, s.w1, s.ssr, n);
         for (int i = 1; i <= m.span && i <= n; ++i) s.ssr(i) = m.ssr(i);
     }
-    s.ssrAvailable = m.ssrPresent;
+    s.ssrAvailable = m.ssrPresent && rebuilt;
     return true;
 }
 

@@ -188,5 +188,18 @@ TEST(ModelSelect, RestoresTheModelOverAnotherWorkingModel) {
     EXPECT_EQ(s->Max_waveL, 5400) << "the stored upper end is not copied";
 }
 
+TEST(ModelSelect, ResampledStandardThatCannotBeCompletedIsNotAvailable) {
+    RecordingPlatform p;
+    auto s = std::make_unique<AnalysisState>();
+    auto lines = test::HandModelLines();
+    lines[18] = "6000.5, 1.5d2";  // ws(2) = ws(3), and the grid point w1(2) falls on them
+    lines[27] = "6000.5";
+    s->ModelFullPath = (p.WorkDir() / "m.MDL").string();
+    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+    ASSERT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded);
+    EXPECT_TRUE(s->Models[1].ssrPresent);
+    EXPECT_FALSE(s->ssrAvailable);
+}
+
 }  // namespace
 }  // namespace tessan
