@@ -97,15 +97,5 @@ TEST(BfResults, WriteFailuresAreReportedAndKeepOtherFiles) {
     }
 }
 
-TEST(BfResults, ReplacesAnExistingFile) {
-    RecordingPlatform p;
-    auto s = shownBf(p);
-    s->span = 3;
-    s->delV = 0.5;
-    test::WriteFileText(s->BBFullPath, std::string(10000, 'x'));
-    ASSERT_EQ(Save_bb(*s, p), 0);
-    EXPECT_EQ(crlfLines(test::ReadFileText(s->BBFullPath)).size(), 9u);
-}
-
 }  // namespace
 }  // namespace tessan

@@ -292,17 +292,5 @@ TEST(ModelFileSave, WriteFailuresAreReportedAndLeaveTheDirectoryAlone) {
     }
 }
 
-TEST(ModelFileSave, ReplacesAnExistingFile) {
-    RecordingPlatform p;
-    auto s = std::make_unique<AnalysisState>();
-    test::FillWorkingModel(*s, 12, 3, 1);
-    s->ModelFullPath = (p.WorkDir() / "m.MDL").string();
-    test::WriteFileText(s->ModelFullPath, std::string(1 << 20, 'x'));
-    ASSERT_EQ(Save_model(*s, p), 0);
-    const std::string text = test::ReadFileText(s->ModelFullPath);
-    EXPECT_EQ(text.rfind("\"std_1.fts\"\r\n", 0), 0u);
-    EXPECT_EQ(text.substr(text.size() - 19), "\"----- END -----\"\r\n");
-}
-
 }  // namespace
 }  // namespace tessan
