@@ -59,17 +59,21 @@ TEST(MeasureBfPeaks, OffGridVertexIsInterpolated) {
 }
 
 TEST(MeasureBfPeaks, OnlyMaximaWhereTheWindowTakesClicks) {
-    Bf bf(61, 1.0);
-    bf.Bump(9, 2.0, 2);    // left of point 10
-    bf.Bump(10, 0.4, 0);   // exactly at 10: accepted
-    bf.Bump(51, 0.6, 0);   // exactly at span - 10: accepted
-    bf.Bump(52, 3.0, 2);   // beyond
-    bf.y(9) = 0.1;         // keep point 10 a maximum next to the left bump
-    bf.y(8) = 0.2;
-    const auto peaks = MeasureBfPeaks(bf.x, bf.y, bf.span, 3);
-    ASSERT_EQ(peaks.size(), 2u);
-    EXPECT_EQ(peaks[0].index, 51);
-    EXPECT_EQ(peaks[1].index, 10);
+    Bf outside(61, 1.0);   // points 9 and span - 9 lie beyond the clickable range
+    outside.y(9) = 3.0;
+    outside.y(52) = 3.0;
+    outside.y(30) = 1.0;
+    const auto inner = MeasureBfPeaks(outside.x, outside.y, outside.span, 3);
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_EQ(inner[0].index, 30);
+
+    Bf edges(61, 1.0);     // points 10 and span - 10 are its ends, both included
+    edges.y(10) = 0.4;
+    edges.y(51) = 0.6;
+    const auto both = MeasureBfPeaks(edges.x, edges.y, edges.span, 3);
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(both[0].index, 51);
+    EXPECT_EQ(both[1].index, 10);
 }
 
 TEST(MeasureBfPeaks, EqualHeights) {
