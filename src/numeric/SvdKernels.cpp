@@ -7,40 +7,38 @@ namespace tessan {
 namespace {
 
 // For columns j = l..n: f = finish(sum_{k=ks..m} ci(k) a(k, j)) and a(k, j) += f ci(k) for
-// k = ku..m. Four columns are summed side by side: four independent running sums, each still
-// formed upwards over k.
+// k = ku..m. Eight columns are summed side by side: eight independent running sums, each
+// still formed upwards over k, so that the additions of one sum do not wait for each other.
+template <int W, class Finish>
+void reflectBlock(const double* __restrict ci, View a, int j, int ks, int ku, int m, Finish finish) {
+    double* __restrict c[W];
+    double s[W];
+    for (int t = 0; t < W; ++t) {
+        c[t] = a.col(j + t);
+        s[t] = 0;
+    }
+    for (int k = ks; k <= m; ++k) {
+        const double x = ci[k];
+        for (int t = 0; t < W; ++t) s[t] += x * c[t][k];
+    }
+    double f[W];
+    for (int t = 0; t < W; ++t) f[t] = finish(s[t]);
+    for (int t = 0; t < W; ++t) {
+        double* __restrict cj = c[t];
+        const double ft = f[t];
+        for (int k = ku; k <= m; ++k) cj[k] += ft * ci[k];
+    }
+}
+
 template <class Finish>
-void reflectColumns(const double* __restrict ci, View a, int l, int n, int ks, int ku, int m, Finish finish) {
+void reflectColumns(const double* ci, View a, int l, int n, int ks, int ku, int m, Finish finish) {
     int j = l;
-    for (; j + 3 <= n; j += 4) {
-        double* __restrict c0 = a.col(j);
-        double* __restrict c1 = a.col(j + 1);
-        double* __restrict c2 = a.col(j + 2);
-        double* __restrict c3 = a.col(j + 3);
-        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-        for (int k = ks; k <= m; ++k) {
-            const double x = ci[k];
-            s0 += x * c0[k];
-            s1 += x * c1[k];
-            s2 += x * c2[k];
-            s3 += x * c3[k];
-        }
-        const double f0 = finish(s0), f1 = finish(s1), f2 = finish(s2), f3 = finish(s3);
-        for (int k = ku; k <= m; ++k) {
-            const double x = ci[k];
-            c0[k] += f0 * x;
-            c1[k] += f1 * x;
-            c2[k] += f2 * x;
-            c3[k] += f3 * x;
-        }
+    for (; j + 7 <= n; j += 8) reflectBlock<8>(ci, a, j, ks, ku, m, finish);
+    if (j + 3 <= n) {
+        reflectBlock<4>(ci, a, j, ks, ku, m, finish);
+        j += 4;
     }
-    for (; j <= n; ++j) {
-        double* __restrict cj = a.col(j);
-        double s = 0;
-        for (int k = ks; k <= m; ++k) s += ci[k] * cj[k];
-        const double f = finish(s);
-        for (int k = ku; k <= m; ++k) cj[k] += f * ci[k];
-    }
+    for (; j <= n; ++j) reflectBlock<1>(ci, a, j, ks, ku, m, finish);
 }
 
 }  // namespace
@@ -58,44 +56,101 @@ void RowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vect
     if (l > m || l > n) return;
     rowSum.assign(static_cast<std::size_t>(m) + 1, 0.0);
     double* __restrict sum = rowSum.data();
-    // All row sums at once, each accumulated over k = l..n in order.
-    for (int k = l; k <= n; ++k) {
+    // All row sums at once, each accumulated over k = l..n in order; four columns per pass
+    // so that each partial sum is loaded and stored once per four terms.
+    int k = l;
+    for (; k + 3 <= n; k += 4) {
+        const double x0 = a(i, k), x1 = a(i, k + 1), x2 = a(i, k + 2), x3 = a(i, k + 3);
+        const double* __restrict c0 = a.col(k);
+        const double* __restrict c1 = a.col(k + 1);
+        const double* __restrict c2 = a.col(k + 2);
+        const double* __restrict c3 = a.col(k + 3);
+        for (int j = l; j <= m; ++j) sum[j] = (((sum[j] + c0[j] * x0) + c1[j] * x1) + c2[j] * x2) + c3[j] * x3;
+    }
+    for (; k <= n; ++k) {
         const double x = a(i, k);
         const double* __restrict ck = a.col(k);
         for (int j = l; j <= m; ++j) sum[j] += ck[j] * x;
     }
-    for (int k = l; k <= n; ++k) {
+    for (k = l; k + 1 <= n; k += 2) {
+        const double r0 = rv1[k], r1 = rv1[k + 1];
+        double* __restrict c0 = a.col(k);
+        double* __restrict c1 = a.col(k + 1);
+        for (int j = l; j <= m; ++j) {
+            const double sj = sum[j];
+            c0[j] += sj * r0;
+            c1[j] += sj * r1;
+        }
+    }
+    for (; k <= n; ++k) {
         const double r = rv1[k];
         double* __restrict ck = a.col(k);
         for (int j = l; j <= m; ++j) ck[j] += sum[j] * r;
     }
 }
 
-void ApplyRotations(View a, int rows, const Rotations& rots) {
-    constexpr int kBlock = 8;
-    for (int r0 = 1; r0 <= rows; r0 += kBlock) {
-        const int nr = std::min(kBlock, rows - r0 + 1);
-        for (const Rotation& q : rots) {
-            double* __restrict x = a.col(q.p) + r0;
-            if (q.q == 0) {
-                for (int t = 0; t < nr; ++t) x[t] = -x[t];
+namespace {
+
+// Rows r..r+nr-1 of column p, then q, rotated; y, w are the old values of p and q.
+inline void rotateRows(double* __restrict x, double* __restrict z, int nr, double c, double s) {
+    for (int t = 0; t < nr; ++t) {
+        const double y = x[t], w = z[t];
+        x[t] = y * c + w * s;
+        z[t] = -y * s + w * c;
+    }
+}
+
+constexpr int kBlock = 8;
+
+// A full block of rows. A QR sweep rotates columns (j, j+1), (j+1, j+2), ...: the new column
+// j+1 of one rotation is the old column of the next, so it is carried in registers instead of
+// being stored and loaded again.
+void rotateBlock(View a, int r0, const Rotations& rots) {
+    const std::size_t nRot = rots.size();
+    std::size_t i = 0;
+    while (i < nRot) {
+        const Rotation* q = &rots[i];
+        double* __restrict xp = a.col(q->p) + r0;
+        if (q->q == 0) {
+            for (int t = 0; t < kBlock; ++t) xp[t] = -xp[t];
+            ++i;
+            continue;
+        }
+        double x[kBlock];
+        for (int t = 0; t < kBlock; ++t) x[t] = xp[t];
+        for (;;) {
+            double* __restrict zp = a.col(q->q) + r0;
+            const double c = q->c, s = q->s;
+            for (int t = 0; t < kBlock; ++t) {
+                const double y = x[t], w = zp[t];
+                xp[t] = y * c + w * s;
+                x[t] = -y * s + w * c;
+            }
+            ++i;
+            if (i < nRot && rots[i].p == q->q && rots[i].q != 0) {
+                xp = zp;
+                q = &rots[i];
                 continue;
             }
-            double* __restrict z = a.col(q.q) + r0;
-            const double c = q.c, s = q.s;
-            if (nr == kBlock) {
-                for (int t = 0; t < kBlock; ++t) {
-                    const double y = x[t], w = z[t];
-                    x[t] = y * c + w * s;
-                    z[t] = -y * s + w * c;
-                }
-            } else {
-                for (int t = 0; t < nr; ++t) {
-                    const double y = x[t], w = z[t];
-                    x[t] = y * c + w * s;
-                    z[t] = -y * s + w * c;
-                }
-            }
+            for (int t = 0; t < kBlock; ++t) zp[t] = x[t];
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void ApplyRotations(View a, int rows, const Rotations& rots) {
+    int r0 = 1;
+    for (; r0 + kBlock - 1 <= rows; r0 += kBlock) rotateBlock(a, r0, rots);
+    const int nr = rows - r0 + 1;
+    if (nr <= 0) return;
+    for (const Rotation& q : rots) {
+        double* x = a.col(q.p) + r0;
+        if (q.q == 0) {
+            for (int t = 0; t < nr; ++t) x[t] = -x[t];
+        } else {
+            rotateRows(x, a.col(q.q) + r0, nr, q.c, q.s);
         }
     }
 }

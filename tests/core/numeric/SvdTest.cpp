@@ -35,6 +35,16 @@ Mat RealisticDesign(int nPix = 2000, int span = 201) {
     return des;
 }
 
+Mat WithZeroColumn(Mat a, int m, int j) {
+    for (int i = 1; i <= m; ++i) a(i, j) = 0;
+    return a;
+}
+
+Mat WithRepeatedColumn(Mat a, int m, int from, int to) {
+    for (int i = 1; i <= m; ++i) a(i, to) = a(i, from);
+    return a;
+}
+
 double MaxAbs(const Mat& a, int m, int n) {
     double mx = 0;
     for (int j = 1; j <= n; ++j)
@@ -152,6 +162,10 @@ TEST(SvdDecomp, ArrangedLoopsGiveTheValuesOfThePlainLoopsBitForBit) {
         {"realistic 60 x 21 (partial row blocks)", RealisticDesign(80, 21), 60, 21},
         {"3 x 2", FromRows({{1, 1}, {0, 1}, {1, 0}}), 3, 2},
         {"zero first element", FromRows({{0, 1, 2}, {1, 0, 3}, {0, 0, 1}, {2, 1, 0}}), 4, 3},
+        {"realistic 60 x 21 with a zero column", WithZeroColumn(RealisticDesign(80, 21), 60, 7), 60, 21},
+        // A zero first column leaves w(1) = 0 beside a non-zero rv1(2): the cancellation path.
+        {"realistic 60 x 21 with a zero first column", WithZeroColumn(RealisticDesign(80, 21), 60, 1), 60, 21},
+        {"realistic 60 x 21 with a repeated column", WithRepeatedColumn(RealisticDesign(80, 21), 60, 4, 15), 60, 21},
     };
     for (const Case& c : cases) {
         const Result r = Decompose(c.a, c.m, c.n);
@@ -177,6 +191,7 @@ TEST(SvdDecomp, SmallAndDegenerateMatrices) {
         {"3 x 2 known", {{1, 1}, {0, 1}, {1, 0}}, {std::sqrt(3.0), 1.0}},
         {"square 3 x 3 (m = n)", {{2, 0, 0}, {0, -3, 0}, {0, 0, 1}}, {3, 2, 1}},
         {"zero column", {{1, 0, 2}, {3, 0, 1}, {0, 0, 4}, {5, 0, 1}}, {}},
+        {"zero column first (cancellation)", {{0, 1, 2}, {0, 3, 1}, {0, 0, 4}, {0, 5, 1}}, {}},
         {"rank deficient (col3 = col1 + col2)", {{1, 2, 3}, {4, 5, 9}, {7, 8, 15}, {1, 0, 1}}, {}},
         {"zero first element (f = 0 in the column part)", {{0, 1}, {1, 0}, {0, 0}}, {1, 1}},
         {"zero leading row element after reflection (f = 0 in the row part)",
