@@ -100,7 +100,18 @@ inline void rotateRows(double* __restrict x, double* __restrict z, int nr, doubl
     }
 }
 
-constexpr int kBlock = 8;
+// Two rows of one column, loaded and stored unaligned. Each lane gets exactly the scalar
+// operations, so the values are those of the plain loop.
+typedef double Pair __attribute__((vector_size(16)));
+constexpr int kPairs = 4;
+constexpr int kBlock = 2 * kPairs;
+
+inline Pair load(const double* p) {
+    Pair v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+inline void store(double* p, Pair v) { __builtin_memcpy(p, &v, sizeof v); }
 
 // A full block of rows. A QR sweep rotates columns (j, j+1), (j+1, j+2), ...: the new column
 // j+1 of one rotation is the old column of the next, so it is carried in registers instead of
@@ -110,20 +121,20 @@ void rotateBlock(View a, int r0, const Rotations& rots) {
     std::size_t i = 0;
     while (i < nRot) {
         const Rotation* q = &rots[i];
-        double* __restrict xp = a.col(q->p) + r0;
+        double* xp = a.col(q->p) + r0;
         if (q->q == 0) {
             for (int t = 0; t < kBlock; ++t) xp[t] = -xp[t];
             ++i;
             continue;
         }
-        double x[kBlock];
-        for (int t = 0; t < kBlock; ++t) x[t] = xp[t];
+        Pair x[kPairs];
+        for (int t = 0; t < kPairs; ++t) x[t] = load(xp + 2 * t);
         for (;;) {
-            double* __restrict zp = a.col(q->q) + r0;
-            const double c = q->c, s = q->s;
-            for (int t = 0; t < kBlock; ++t) {
-                const double y = x[t], w = zp[t];
-                xp[t] = y * c + w * s;
+            double* zp = a.col(q->q) + r0;
+            const Pair c = {q->c, q->c}, s = {q->s, q->s};
+            for (int t = 0; t < kPairs; ++t) {
+                const Pair y = x[t], w = load(zp + 2 * t);
+                store(xp + 2 * t, y * c + w * s);
                 x[t] = -y * s + w * c;
             }
             ++i;
@@ -132,7 +143,7 @@ void rotateBlock(View a, int r0, const Rotations& rots) {
                 q = &rots[i];
                 continue;
             }
-            for (int t = 0; t < kBlock; ++t) zp[t] = x[t];
+            for (int t = 0; t < kPairs; ++t) store(zp + 2 * t, x[t]);
             break;
         }
     }
