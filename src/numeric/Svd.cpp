@@ -129,9 +129,30 @@ void accumulateLeft(View a, int m, int n, const double* w) {
     }
 }
 
-// Step 4: diagonalisation. The rotations of a and v are recorded in ra and rv and applied by
-// the caller.
-SvdStatus diagonalise(int n, double* w, double* rv1, double anorm, Rotations& ra, Rotations& rv) {
+// Rotations of a (rows 1..m) and v (rows 1..n) waiting to be applied. They are applied when
+// the lists grow long, so that a slow convergence cannot hold unbounded memory, and at the end.
+struct Pending {
+    View a, v;
+    int m, n;
+    Rotations ra, rv;
+
+    static constexpr std::size_t kMax = std::size_t{1} << 15;
+    void flush() {
+        ApplyRotations(a, m, ra);
+        ApplyRotations(v, n, rv);
+        ra.clear();
+        rv.clear();
+    }
+    void flushIfLong() {
+        if (ra.size() >= kMax || rv.size() >= kMax) flush();
+    }
+};
+
+// Step 4: diagonalisation. The rotations of a and v are recorded and applied later, each row
+// meeting them in the order they were made.
+SvdStatus diagonalise(int n, double* w, double* rv1, double anorm, Pending& pend) {
+    Rotations& ra = pend.ra;
+    Rotations& rv = pend.rv;
     for (int k = n; k >= 1; --k) {
         for (int its = 1;; ++its) {
             int l = k;
@@ -214,6 +235,7 @@ SvdStatus diagonalise(int n, double* w, double* rv1, double anorm, Rotations& ra
             rv1[l] = 0;
             rv1[k] = f;
             w[k] = x;
+            pend.flushIfLong();
         }
     }
     return SvdStatus::Ok;
@@ -234,10 +256,11 @@ SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) {
     accumulateRight(av, vv, n, rv1.data(), g, scratch);
     accumulateLeft(av, m, n, w.data());
 
-    Rotations ra, rv;
-    const SvdStatus st = diagonalise(n, w.data(), rv1.data(), anorm, ra, rv);
-    ApplyRotations(av, m, ra);
-    ApplyRotations(vv, n, rv);
+    Pending pend{av, vv, m, n, {}, {}};
+    pend.ra.reserve(std::size_t{1} << 12);
+    pend.rv.reserve(std::size_t{1} << 12);
+    const SvdStatus st = diagonalise(n, w.data(), rv1.data(), anorm, pend);
+    pend.flush();
     return st;
 }
 

@@ -160,6 +160,8 @@ TEST(SvdDecomp, ArrangedLoopsGiveTheValuesOfThePlainLoopsBitForBit) {
     const std::vector<Case> cases = {
         {"realistic 1800 x 201", RealisticDesign(), 1800, 201},
         {"realistic 60 x 21 (partial row blocks)", RealisticDesign(80, 21), 60, 21},
+        // Some 45000 rotations: applied in more than one batch.
+        {"realistic 400 x 301", RealisticDesign(700, 301), 400, 301},
         {"3 x 2", FromRows({{1, 1}, {0, 1}, {1, 0}}), 3, 2},
         {"zero first element", FromRows({{0, 1, 2}, {1, 0, 3}, {0, 0, 1}, {2, 1, 0}}), 4, 3},
         {"realistic 60 x 21 with a zero column", WithZeroColumn(RealisticDesign(80, 21), 60, 7), 60, 21},
