@@ -16,6 +16,7 @@
 // denominator f + |g| sign(f) at |g| >= 1.
 #include "numeric/Svd.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -246,6 +247,7 @@ SvdStatus diagonalise(int n, double* w, double* rv1, double anorm, Pending& pend
 SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) {
     if (m < n) return SvdStatus::TooFewRows;
     if (n < 1) return SvdStatus::Ok;
+    assert(a.rows() >= m && a.cols() >= n && w.size() >= n && v.rows() >= n && v.cols() >= n);
     const View av{a.col(1), a.rows()};
     const View vv{v.col(1), v.rows()};
     std::vector<double> rv1(static_cast<std::size_t>(n) + 1, 0.0);
