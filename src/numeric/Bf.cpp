@@ -50,7 +50,7 @@ int writeAllBfs(const AnalysisState& s, const std::filesystem::path& target) {
 
 }  // namespace
 
-bool Find_bb(AnalysisState& s, Platform& p) {
+bool solveAllOrders(AnalysisState& s, Platform& p) {
     const int span = s.span;
     const int nrows = s.nGrid - span + 1;
     // The decomposition needs at least as many rows as columns, so a grid that leaves fewer
@@ -106,6 +106,11 @@ bool Find_bb(AnalysisState& s, Platform& p) {
         }
     }
 
+    return true;
+}
+
+bool Find_bb(AnalysisState& s, Platform& p) {
+    if (!solveAllOrders(s, p)) return false;
     const int e = writeAllBfs(s, p.WorkDir() / kAllBfsFileName);
     if (e != 0)
         p.MsgBox(std::string("The broadening functions were computed, but \"") + kAllBfsFileName +
