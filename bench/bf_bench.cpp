@@ -1,13 +1,19 @@
-// Timing of the BF step for the typical case: a 2000-point grid and span 201 (1800 x 201).
+// Timing of the BF step and of the whole chain for the typical case: a 2000-point grid and
+// span 201 (1800 x 201).
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "numeric/Bf.h"
+#include "numeric/CrossCorr.h"
+#include "numeric/Design.h"
+#include "numeric/Resample.h"
 
 namespace {
 
@@ -75,6 +81,43 @@ void BM_SolveAllOrders(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SolveAllOrders)->Unit(benchmark::kMicrosecond);
+
+// The whole chain from the two spectra in memory to all BFs and the CCF: Resample,
+// Design_matrix, RunSvdStep, Lin_interp of the program star, Find_bb and Cross_corr.
+void BM_WholeChain(benchmark::State& state) {
+    auto s = std::make_unique<AnalysisState>();
+    QuietPlatform p;
+    std::mt19937 gen(3);
+    std::uniform_real_distribution<double> u(0, 1);
+    std::vector<std::array<double, 3>> lines;
+    for (int k = 0; k < 300; ++k) lines.push_back({4000 + 1000 * u(gen), 0.3 + 0.6 * u(gen), 0.6 * u(gen)});
+    auto spectrum = [&](double w) {
+        double v = 0;
+        for (const auto& l : lines) v += l[2] * std::exp(-0.5 * std::pow((w - l[0]) / l[1], 2));
+        return v;
+    };
+    // Standard and program star of 2001 pixels of 0.5 A from 4000 A; the program star is
+    // shifted by +40 km/s.
+    s->nPixStd = s->nPixPro = 2001;
+    for (int i = 1; i <= 2001; ++i) {
+        s->ws(i) = s->wp(i) = 4000 + 0.5 * (i - 1);
+        s->ss(i) = spectrum(s->ws(i));
+        s->sp(i) = spectrum(s->wp(i) / (1 + 40 / 299792.458));
+    }
+    s->dLambda_dp_Std = 0.5;
+    s->ScanHalfWidth = 450;
+    for (auto _ : state) {
+        bool ok = Resample(*s, p, "29", "4008", "4990");
+        ok = ok && Design_matrix(*s, p, "201").built;
+        ok = ok && RunSvdStep(*s, p);
+        ok = ok && Lin_interp(s->wp, s->sp, s->nPixPro, s->w1, s->spr, s->nGrid, p);
+        ok = ok && Find_bb(*s, p);
+        ok = ok && Cross_corr(*s, p);
+        if (!ok || p.messages != 0) state.SkipWithError("the chain failed");
+        benchmark::DoNotOptimize(s->bb(201, 201));
+    }
+}
+BENCHMARK(BM_WholeChain)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
