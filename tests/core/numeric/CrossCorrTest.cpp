@@ -68,19 +68,6 @@ TEST(CrossCorr, LagCountFromHalfWidth) {
     }
 }
 
-TEST(CrossCorr, SingleLagIsTheFullDotProduct) {
-    AnalysisState s;
-    RecordingPlatform p;
-    gridWithLines(s, 100, 2);
-    s.ScanHalfWidth = 0;
-    ASSERT_TRUE(Cross_corr(s, p));
-    double sum = 0;
-    for (int j = 1; j <= 100; ++j) sum += s.ssr(j) * s.spr(j);
-    EXPECT_EQ(s.ccN, 0);
-    EXPECT_EQ(s.cc(0), sum);
-    EXPECT_EQ(s.ccXmin, 0);
-}
-
 TEST(CrossCorr, PeakAtTheShiftInGridSteps) {
     for (int shift : {0, 3, -5, 11}) {
         AnalysisState s;
