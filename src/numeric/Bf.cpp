@@ -61,20 +61,22 @@ bool solveAllOrders(AnalysisState& s, Platform& p) {
     }
     s.span2 = span / 2;
 
-    // Winv(k, k) = 1 / ww(k). A zero singular value has no inverse: its component is left out
-    // of every BF (its inverse is taken as 0) and the user is told once.
+    // Winv(k, k) = 1 / ww(k). A zero singular value has no inverse (nor has one so small that
+    // its inverse overflows): its component is left out of every BF (its inverse is taken as 0)
+    // and the user is told once.
     std::vector<double> winv(static_cast<std::size_t>(span) + 1, 0.0);
     bool rankDeficient = false;
     for (int k = 1; k <= span; ++k) {
-        if (s.ww(k) == 0) {
-            rankDeficient = true;
+        const double inv = 1 / s.ww(k);
+        if (std::isfinite(inv)) {
+            winv[static_cast<std::size_t>(k)] = inv;
         } else {
-            winv[static_cast<std::size_t>(k)] = 1 / s.ww(k);
+            rankDeficient = true;
         }
     }
     if (rankDeficient)
-        p.MsgBox("The design matrix of the standard is rank-deficient: it has a singular value of 0.  "
-                 "The components of zero singular value are left out of the broadening functions.");
+        p.MsgBox("The design matrix of the standard is rank-deficient: a singular value is 0 (or too "
+                 "small to invert).  Its components are left out of the broadening functions.");
 
     // UTb(k) = sum over i of U(i, k) bvec(i), bvec(i) = spr(i + span2), summed in increasing i
     // from 0: the same sums as the product of the transpose of U with bvec, read straight from
