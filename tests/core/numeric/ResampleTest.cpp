@@ -49,6 +49,15 @@ TEST(Resample, DefaultsOfA4000To5000Standard) {
     EXPECT_EQ(s.w1(1234), std::pow(s.r1, 1233) * 4008);
 }
 
+TEST(Resample, NewGridMakesTheDecompositionStale) {
+    AnalysisState s;
+    RecordingPlatform p;
+    loadStandard(s);
+    s.svdValid = true;
+    ASSERT_TRUE(Resample(s, p, "29", "4008", "4990"));
+    EXPECT_FALSE(s.svdValid);
+}
+
 TEST(Resample, StepReducedByWholeKmPerSecond) {
     const double fitsAt29_5 = lastPoint(4008, 29.5, 2001);
     struct Case {
