@@ -32,15 +32,16 @@ std::string Slurp(const fs::path& p) {
 
 std::string Quote(const std::string& s) {
     std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    for (char c : s) q.append(c == '\'' ? "'\\''" : std::string(1, c));
+    return q.append("'");
 }
 
 // Runs the executable in dir with args; captures both streams through files.
 Result RunExe(const fs::path& dir, const std::vector<std::string>& args) {
-    std::string cmd = "cd " + Quote(dir.string()) + " && " + Quote(TESSAN_BATCH_EXE);
-    for (const auto& a : args) cmd += " " + Quote(a);
-    cmd += " >out.txt 2>err.txt";
+    std::string cmd = "cd ";
+    cmd.append(Quote(dir.string())).append(" && ").append(Quote(TESSAN_BATCH_EXE));
+    for (const auto& a : args) cmd.append(" ").append(Quote(a));
+    cmd.append(" >out.txt 2>err.txt");
     const int raw = std::system(cmd.c_str());
     Result r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
