@@ -7,6 +7,9 @@
 
 #include "batch/BatchHarness.h"
 #include "batch/Samples.h"
+#include "io/Settings.h"
+#include "state/AnalysisState.h"
+#include "support/FitsWriter.h"
 #include "support/RecordingPlatform.h"
 
 namespace fs = std::filesystem;
@@ -113,6 +116,44 @@ TEST_F(BatchMessagesTest, ABfDirectoryThatCannotBeMadeStopsTheRun) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(Has(r.err, "tessan-batch: cannot create the directory " + blocker.string())) << r.err;
     EXPECT_TRUE(r.rows.empty());
+}
+
+TEST_F(BatchMessagesTest, WavelengthKeywordsFromTheSettingsFileOrTheCommandLine) {
+    // A standard and a program star whose wavelengths are under keywords of their own.
+    SpectrumFile f;
+    f.lambda0Key = "W0";
+    f.dLambdaKey = "DW";
+    f.values = SyntheticSpectrum(600, f.crval1, f.cd1_1, 0.0);
+    const std::string odd = (s_dir->WorkDir() / "oddkeys.fits").string();
+    WriteFile(odd, MakeSpectrumFits(f));
+    f.values = SyntheticSpectrum(600, f.crval1, f.cd1_1, 50.0, 20.0);
+    const std::string oddProg = (s_dir->WorkDir() / "oddprog.fits").string();
+    WriteFile(oddProg, MakeSpectrumFits(f));
+    const std::vector<std::string> args = {"--std", odd, "--span", "51", "--prog", oddProg};
+
+    const BatchRun plain = Run(args);
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_EQ(plain.err, "oddkeys.fits: You need to set the keyword for Lambda 0.\n");
+
+    std::vector<std::string> keyed = args;
+    keyed.insert(keyed.end(), {"--lambda0-key", "W0", "--dlambda-key", "DW"});
+    const BatchRun given = Run(keyed);
+    EXPECT_EQ(given.status, 0);
+    EXPECT_EQ(given.err, "");
+    EXPECT_EQ(given.rows.size(), 1u);
+
+    // The same keywords kept in "Tessan6.ini" of the working directory.
+    const fs::path work = s_dir->WorkDir() / "withSettings";
+    fs::create_directories(work);
+    auto s = std::make_unique<tessan::AnalysisState>();
+    s->Lambda0_Key = "W0";
+    s->dLambda_Key = "DW";
+    ASSERT_EQ(tessan::SaveSettings(*s, work), 0);
+    const BatchRun settled = RunInProcess(args, work);
+    EXPECT_EQ(settled.status, 0);
+    EXPECT_EQ(settled.err, "");
+    ASSERT_EQ(settled.rows.size(), 1u);
+    EXPECT_EQ(settled.rows[0], given.rows[0]);
 }
 
 }  // namespace

@@ -159,8 +159,8 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbers) {
 
 TEST_F(BatchRunTest, SavedModelGivesTheSameVelocities) {
     const std::string model = (WorkDir("model") / "std.MDL").string();
-    const std::vector<std::string> common = {"--order", kOrder, "--peaks", "2", "--prog", S().sb1,
-                                             "--prog", S().sb2};
+    const std::vector<std::string> common = {"--order", kOrder, "--peaks", "2", "--ccf", "300",
+                                             "--prog", S().sb1, "--prog", S().sb2};
     std::vector<std::string> first = {"--std", S().std, "--span", kSpan, "--save-model", model};
     first.insert(first.end(), common.begin(), common.end());
     std::vector<std::string> second = {"--model", model};
