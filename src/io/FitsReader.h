@@ -6,7 +6,11 @@
 //
 // A read that stops at a message leaves the analysis state as it was before the read, except
 // the header copy for the keyword windows (LastHdr, LastKey, nRecords_LastHdr), which holds the
-// header just read so that the user can pick a missing keyword from it.
+// header just read so that the user can pick a missing keyword from it. Besides the format's
+// own messages, a read stops with a message when the file cannot be opened (the system's error
+// text), has no END card among its first 200 cards, a BITPIX other than 8, 16, 32, -32, -64,
+// a NAXIS1 outside 2..3000, pixel data past the end of the file, non-finite pixel values, or no
+// positive pixel value. A wavelength keyword missing from the file reads as 0 for that read.
 #include <string>
 
 #include "state/AnalysisState.h"

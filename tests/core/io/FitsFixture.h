@@ -1,0 +1,63 @@
+#pragma once
+// A fixture for the FITS reader tests: a fresh analysis state with the default keywords, a
+// recording platform whose directory is the data directory, and one-call reads of byte images.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "io/FitsReader.h"
+#include "state/AnalysisState.h"
+#include "support/FitsWriter.h"
+#include "support/RecordingPlatform.h"
+
+namespace tessan::test {
+
+// Cards of a one-dimensional spectrum header (without END): the given BITPIX and NAXIS1, an
+// OBJECT, CRVAL1 = 5000 and CD1_1 = 0.5, then the extra cards.
+inline std::vector<std::string> SpectrumCards(int bitpix, int naxis1,
+                                              const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> cards = {
+        Card("SIMPLE", "                   T"), Card("BITPIX", Number(bitpix)),
+        Card("NAXIS", "1"),                      Card("NAXIS1", Number(naxis1)),
+        Card("OBJECT", Quoted("TEST STAR")),     Card("CRVAL1", "5000.0"),
+        Card("CD1_1", "0.5"),
+    };
+    cards.insert(cards.end(), extra.begin(), extra.end());
+    return cards;
+}
+
+class FitsFixture : public ::testing::Test {
+protected:
+    FitsFixture() {
+        s.DataPath = p.WorkDir().string();
+        s.Lambda0_Key = "CRVAL1";
+        s.dLambda_Key = "CD1_1";
+    }
+
+    std::string put(const Bytes& bytes, const std::string& name) {
+        WriteFile(p.WorkDir() / name, bytes);
+        return (p.WorkDir() / name).string();
+    }
+    FitsOutcome readStd(const Bytes& bytes, const std::string& name = "std.fits") {
+        s.StdFileName = name;
+        s.StdFullPath = put(bytes, name);
+        return ReadStdFits(s, p);
+    }
+    FitsOutcome readPro(const Bytes& bytes, const std::string& name = "pro.fits") {
+        s.ProFileName = name;
+        s.ProFullPath = put(bytes, name);
+        return ReadProFits(s, p);
+    }
+    // A standard of n pixels with values 1..n (BITPIX -32) at 5000 + 0.5 (i - 1).
+    static Bytes Ramp(int n, int bitpix = -32) {
+        std::vector<double> v(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) v[static_cast<std::size_t>(i)] = i + 1;
+        return MakeFits(SpectrumCards(bitpix, n), EncodePixels(bitpix, v));
+    }
+
+    AnalysisState s;
+    RecordingPlatform p;
+};
+
+}  // namespace tessan::test

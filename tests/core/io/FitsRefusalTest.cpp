@@ -1,0 +1,173 @@
+// What a read leaves in the analysis state: refusals and stops change nothing but the keyword
+// windows' header copy; each star keeps its own pixel count; the program star is resampled.
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/io/FitsFixture.h"
+#include "state/ErrText.h"
+
+namespace tessan::test {
+namespace {
+
+// Everything a read may write, except the keyword windows' copy of the header.
+struct Snapshot {
+    explicit Snapshot(const AnalysisState& s)
+        : StdHdr(s.StdHdr), StdKey(s.StdKey), StdVal(s.StdVal), ProHdr(s.ProHdr), ProKey(s.ProKey),
+          ProVal(s.ProVal), Pixval(s.Pixval), ws(s.ws), ss(s.ss), Pixval_Pro(s.Pixval_Pro), wp(s.wp),
+          sp(s.sp), spr(s.spr), StdObject(s.StdObject), ProObject(s.ProObject),
+          numbers{s.NAXIS, s.NAXIS1, s.NAXIS2, double(s.NAXIS3), s.BSCALE, s.BZERO, s.WaveL_B_Std,
+                  s.dLambda_dp_Std, s.WaveL_R_Std, s.WaveL_B_Pro, s.dLambda_dp_Pro, s.WaveL_R_Pro, s.delV},
+          counts{s.nRecords_StdHdr, s.nRecords_ProHdr, s.nPixStd, s.nPixPro},
+          flags{s.ssrAvailable, s.svdValid} {}
+    bool operator==(const Snapshot&) const = default;
+
+    Vec1<std::string> StdHdr, StdKey, StdVal, ProHdr, ProKey, ProVal;
+    Vec Pixval, ws, ss, Pixval_Pro, wp, sp, spr;
+    std::string StdObject, ProObject;
+    std::vector<double> numbers;
+    std::vector<int> counts;
+    std::vector<bool> flags;
+};
+
+const std::string kNotFits = "This is not a fits file!  Please try again.";
+const std::string kNoEnd = "This fits file has no END card among its first 200 cards.";
+const std::string kBadBitpix = "This fits file has a BITPIX other than 16, 32, -32 or -64.";
+const std::string kTooMany = "This fits file has more than 3000 pixels (NAXIS1).";
+const std::string kTooFew = "This fits file has fewer than 2 pixels (NAXIS1).";
+const std::string kNotFinite = "This spectrum holds pixel values that are infinite or not numbers.";
+const std::string kNoPositive = "This spectrum has no positive pixel value to normalise by.";
+
+class FitsRefusals : public FitsFixture {
+protected:
+    // A standard and a program star already read, and flags a later standard read clears.
+    void readBoth() {
+        ASSERT_EQ(readStd(Ramp(5)), FitsOutcome::Done);
+        ASSERT_EQ(readPro(Ramp(6, 16)), FitsOutcome::Done);
+        s.ssrAvailable = s.svdValid = true;
+        p.messages.clear();
+    }
+};
+
+TEST_F(FitsRefusals, StateUnchangedButLastHeader) {
+    std::vector<std::string> manyCards;
+    for (int k = 1; k <= 201; ++k) manyCards.push_back(Card("FILL" + std::to_string(k), "1"));
+    const auto withEnd202 = SpectrumCards(-32, 2, manyCards);
+    Bytes noEndAtAll = MakeFits(SpectrumCards(-32, 2), EncodePixels(-32, {1, 2}));
+    std::fill(noEndAtAll.begin() + 7 * 80, noEndAtAll.begin() + 8 * 80, ' ');
+    const Bytes shortData = MakeFits(SpectrumCards(-32, 100), EncodePixels(-32, std::vector<double>(99, 1.0)), false);
+    const double inf = std::numeric_limits<double>::infinity();
+
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        std::string message;
+        int lastCards;   // nRecords_LastHdr afterwards; -1: the header copy is untouched
+    };
+    const Case cases[] = {
+        {"not SIMPLE", MakeFits({Card("SIMPLX", "T")}, {}), kNotFits, -1},
+        {"END is card 209", MakeFits(withEnd202, {}), kNoEnd, 0},
+        {"no END at all", noEndAtAll, kNoEnd, 0},
+        {"BITPIX 12", MakeFits(SpectrumCards(12, 2), Bytes(8, 1)), kBadBitpix, 7},
+        {"BITPIX -32.5", MakeFits(SpectrumCards(-32, 2, {Card("BITPIX", "-32.5")}), Bytes(8, 1)), kBadBitpix, 8},
+        {"no BITPIX", MakeFits({Card("SIMPLE", "T"), Card("NAXIS1", "2")}, Bytes(8, 1)), kBadBitpix, 2},
+        {"3001 pixels", MakeFits(SpectrumCards(16, 3001), Bytes(6002, 1)), kTooMany, 7},
+        {"1 pixel", MakeFits(SpectrumCards(16, 1), Bytes(2, 1)), kTooFew, 7},
+        {"NAXIS1 1.5 rounds to 2 but no data", MakeFits(SpectrumCards(-64, 2, {Card("NAXIS1", "1.5")}), {}, false),
+         ErrTextFor(62), 8},
+        {"data past end", shortData, "Error 62: Input past end of file.", 7},
+        {"all zero", MakeFits(SpectrumCards(-32, 3), EncodePixels(-32, {0, 0, 0})), kNoPositive, 7},
+        {"all negative", MakeFits(SpectrumCards(-32, 2), EncodePixels(-32, {-1, -2})), kNoPositive, 7},
+        {"-32 NaN", MakeFits(SpectrumCards(-32, 2), Bytes{0x3F, 0x80, 0, 0, 0x7F, 0xC0, 0, 0}), kNotFinite, 7},
+        {"-32 infinity", MakeFits(SpectrumCards(-32, 2), Bytes{0x3F, 0x80, 0, 0, 0x7F, 0x80, 0, 0}), kNotFinite, 7},
+        {"-64 infinity", MakeFits(SpectrumCards(-64, 2), EncodePixels(-64, {1, -inf})), kNotFinite, 7},
+        {"standard without Lambda 0",
+         MakeFits({Card("SIMPLE", "T"), Card("BITPIX", "-32"), Card("NAXIS1", "2")}, EncodePixels(-32, {1, 2})),
+         "You need to set the keyword for Lambda 0.", 3},
+    };
+    for (const auto& c : cases) {
+        readBoth();
+        const Snapshot before(s);
+        const auto lastBefore = s.LastHdr;
+        EXPECT_EQ(readStd(c.bytes, "bad.fits"), FitsOutcome::Stopped) << c.name;
+        EXPECT_EQ(p.messages, std::vector<std::string>{c.message}) << c.name;
+        EXPECT_TRUE(Snapshot(s) == before) << c.name;
+        if (c.lastCards < 0) {
+            EXPECT_EQ(s.LastHdr, lastBefore) << c.name;
+        } else {
+            EXPECT_EQ(s.nRecords_LastHdr, c.lastCards) << c.name;
+            EXPECT_EQ(s.LastKey(1), "SIMPLE") << c.name;
+            EXPECT_EQ(s.LastHdr(1).substr(0, 6), "SIMPLE") << c.name;
+        }
+    }
+}
+
+TEST_F(FitsRefusals, LastHeaderListsTheKeywordsToChooseFrom) {
+    readBoth();
+    const Bytes b = MakeFits({Card("SIMPLE", "T"), Card("BITPIX", "-32"), Card("NAXIS1", "2"),
+                              Card("CRVAL1", "6000"), Card("CDELT1", "0.1")},
+                             EncodePixels(-32, {1, 2}));
+    EXPECT_EQ(readStd(b), FitsOutcome::Stopped);
+    EXPECT_EQ(s.nRecords_LastHdr, 5);
+    EXPECT_EQ(s.LastKey(5), "CDELT1");
+    EXPECT_EQ(s.LastKey(6), "END");
+    EXPECT_EQ(s.LastKey(7), "");   // the longer earlier header is gone
+    EXPECT_EQ(s.nRecords_StdHdr, 7);
+}
+
+TEST_F(FitsRefusals, MissingOrUnreadableFile) {
+    readBoth();
+    const Snapshot before(s);
+    s.StdFileName = "absent.fits";
+    s.StdFullPath = (p.WorkDir() / "absent.fits").string();
+    EXPECT_EQ(ReadStdFits(s, p), FitsOutcome::Stopped);
+    s.ProFileName = "dir";
+    s.ProFullPath = p.WorkDir().string();
+    EXPECT_EQ(ReadProFits(s, p), FitsOutcome::Stopped);
+    EXPECT_EQ(p.messages, (std::vector<std::string>{"Error 53: File not found.", ErrTextFor(75)}));
+    EXPECT_TRUE(Snapshot(s) == before);
+}
+
+using FitsState = FitsFixture;
+
+TEST_F(FitsState, EachStarKeepsItsPixelCount) {
+    ASSERT_EQ(readStd(Ramp(2000)), FitsOutcome::Done);
+    s.ssrAvailable = s.svdValid = true;
+    ASSERT_EQ(readPro(Ramp(2500, -64)), FitsOutcome::Done);
+    EXPECT_EQ(s.nPixStd, 2000);
+    EXPECT_EQ(s.nPixPro, 2500);
+    EXPECT_EQ(s.NAXIS1, 2500);
+    EXPECT_EQ(s.Pixval(2000), 2000);
+    EXPECT_EQ(s.Pixval_Pro(2500), 2500);
+    EXPECT_DOUBLE_EQ(s.sp(2500), 0.0);
+    EXPECT_TRUE(s.ssrAvailable);   // the program read leaves the standard's items alone
+    EXPECT_TRUE(s.svdValid);
+    ASSERT_EQ(readStd(Ramp(10)), FitsOutcome::Done);
+    EXPECT_FALSE(s.ssrAvailable);
+    EXPECT_FALSE(s.svdValid);
+    EXPECT_EQ(s.NAXIS1, 10);
+    EXPECT_EQ(s.nPixPro, 2500);
+}
+
+TEST_F(FitsState, ProgramStarIsResampledOntoTheGrid) {
+    // Program star at 5000 + 0.5 (i - 1) with values 1..4: sp = 1 - i / 4.
+    s.nGrid = 3;
+    s.w1(1) = 5000.25;
+    s.w1(2) = 5001.0;
+    s.w1(3) = 5100.0;   // past the end: the last value
+    s.spr(4) = 7;
+    ASSERT_EQ(readPro(Ramp(4)), FitsOutcome::Done);
+    EXPECT_DOUBLE_EQ(s.spr(1), 0.625);
+    EXPECT_DOUBLE_EQ(s.spr(2), 0.25);
+    EXPECT_DOUBLE_EQ(s.spr(3), 0.0);
+    EXPECT_EQ(s.spr(4), 7);   // beyond the grid's count
+
+    s.nGrid = 0;
+    s.spr.fill(9);
+    ASSERT_EQ(readPro(Ramp(4)), FitsOutcome::Done);
+    EXPECT_EQ(s.spr(1), 9);
+}
+
+}  // namespace
+}  // namespace tessan::test
