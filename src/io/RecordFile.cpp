@@ -132,6 +132,7 @@ int RecordReader::nextField(std::string_view& field, bool& quoted) {
         if (m_s[i] == '\n') ++m_line;
         ++i;
     }
+    m_fieldLine = m_line;
     if (i >= n) {
         m_pos = n;
         return err::kPastEnd;

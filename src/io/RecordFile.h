@@ -53,13 +53,14 @@ public:
     int ReadBool(bool& out);                   // an integer: nonzero is true
     int Skip() { std::string t; return ReadText(t); }   // a label field or record
     bool AtEnd() const;                         // nothing but blanks and line ends remain
-    int line() const { return m_line; }         // 1-based line of the last field read
+    int line() const { return m_fieldLine; }    // 1-based line on which the last field read starts
 
 private:
     int nextField(std::string_view& field, bool& quoted);
     std::string m_s;
     std::size_t m_pos = 0;
-    int m_line = 1;
+    int m_line = 1;       // line of the reading position
+    int m_fieldLine = 1;  // line of the start of the last field
 };
 
 }  // namespace tessan

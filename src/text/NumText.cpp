@@ -40,10 +40,12 @@ Digits digitsOf(double ax, int sig) {
 }
 
 // Writes the digits of |x| (no sign, no blank) in the default-form layout. zeroBeforePoint puts
-// "0" before the point of a fraction (the plain text of a number).
-std::size_t layout(char* out, const Digits& g, bool zeroBeforePoint) {
+// "0" before the point of a fraction (the plain text of a number). Whole parts longer than sig
+// digits are written in exponent form, so that no digit beyond the significant ones is shown
+// (a single-precision 16777216 is 1.677722E+07, not 16777220).
+std::size_t layout(char* out, const Digits& g, bool zeroBeforePoint, int sig = 15) {
     std::size_t k = 0;
-    if (g.exp >= -4 && g.exp < 15) {
+    if (g.exp >= -4 && g.exp < sig) {
         if (g.exp >= 0) {
             for (int i = 0; i <= g.exp; ++i) out[k++] = i < g.n ? g.d[i] : '0';
             if (g.n > g.exp + 1) {
@@ -92,7 +94,7 @@ std::string formDefault(double x, int sig) {
     }
     if (x == 0) return " 0";
     out[k++] = x < 0 ? '-' : ' ';
-    k += layout(out + k, digitsOf(std::fabs(x), sig), false);
+    k += layout(out + k, digitsOf(std::fabs(x), sig), false, sig);
     return std::string(out, k);
 }
 
@@ -150,10 +152,19 @@ LeadingNumber ReadLeadingNumber(std::string_view t) {
     const std::size_t n = t.size();
     while (i < n && (t[i] == ' ' || t[i] == '\t')) ++i;
     // Build a normalised copy ("-123.45e-6") that from_chars accepts.
-    char buf[512];
+    // A text too long for the stack buffer gets one of its own, so no digit or exponent is lost.
+    char small[512];
+    std::string big;
+    char* buf = small;
+    std::size_t cap = sizeof small;
+    if (n + 4 > cap) {
+        big.resize(n + 4);
+        buf = big.data();
+        cap = big.size();
+    }
     std::size_t k = 0;
     auto put = [&](char c) {
-        if (k < sizeof buf - 1) buf[k++] = c;
+        if (k < cap - 1) buf[k++] = c;
     };
     if (i < n && (t[i] == '+' || t[i] == '-')) {
         if (t[i] == '-') put('-');

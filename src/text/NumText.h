@@ -12,7 +12,8 @@ namespace tessan {
 // value; positional when 1E-4 <= |x| < 1E15 after rounding, otherwise mantissa, "E", sign and
 // at least two exponent digits. Examples: " 3", "-.5", " 4500", " 1.5E-07", "-2.5E+20", " 0".
 std::string DefaultText(double x);
-// The same for a single-precision value: at most 7 significant digits.
+// The same for a single-precision value: at most 7 significant digits, positional when
+// 1E-4 <= |x| < 1E7 after rounding (" 1234.568", " 1.677722E+07").
 std::string DefaultTextSingle(float x);
 // The default text form without its leading blank: the number form of the record files
 // (".5", "-.25", "2001", "1.5E-07").
@@ -43,13 +44,20 @@ LeadingNumber ReadLeadingNumber(std::string_view text);
 double Val(std::string_view text);
 
 // Fixed-width fields.
-// Num_to_str: right-aligned in width characters with exactly ndec decimals, falling back to
-// the exponent form of Num_to_exp when the number is far too long. Never shows a wrong
-// number: when the text cannot fit, the field widens or is filled with '*'.
+// Num_to_str: x rounded half up to ndec decimals, "0" before the point below magnitude 1,
+// always a point, right-aligned in width characters (" 4551.", "0.05", "   -0.50"). Never cuts
+// a digit or the sign: a text one character too long loses only the blank of a non-negative
+// value ("1234." in 5); any longer text becomes the exponent form of Num_to_exp in the same
+// width, which widens (to 7, or 8 with a sign or a three-digit exponent) only when not one
+// mantissa decimal fits ("0.3e+06" for 250000 in 4). NaN and infinities show as "NaN", "Inf",
+// "-Inf", or width '*' when too narrow.
 std::string Num_to_str(double x, int width, int ndec);
-// Exponent form; may change width and ndec (Num_to_str then uses the changed width).
+// Exponent form "0.dddde+XX", mantissa 0.1 <= m < 1 with ndec decimals, a "-" before it for a
+// negative x, blanks in front up to width; |x| <= 1E-16 is ".000e+00". Lowers ndec to what
+// the width holds; when that is below 0, sets ndec to 1 and widens width to the form's length.
 std::string Num_to_exp(double x, int& width, int& ndec);
-// An integer left-padded with pad to width characters; a longer text is returned whole.
+// An integer left-padded with pad to width characters; a longer text is returned whole. A zero
+// pad goes between a minus sign and the digits ("-05"); an empty pad adds nothing.
 std::string Pad_num(int n, int width, std::string_view pad);
 
 }  // namespace tessan
