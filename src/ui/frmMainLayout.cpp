@@ -9,15 +9,15 @@ namespace tessan::ui {
 
 namespace {
 // Row tops in twips, from the title down.
-constexpr int kTitle = 60, kHeads = 540, kRow1 = 780, kRow2 = 1200, kRow3 = 1620, kStatus = 2040,
-              kRow4 = 2340, kRow5 = 2760, kStdObject = 3150, kRow6 = 3420, kRow7 = 3840;
+constexpr int kTitle = 60, kHeads = 540, kRow1 = 780, kRow2 = 1260, kRow3 = 1740, kStatus = 2190,
+              kRow4 = 2490, kRow5 = 2970, kStdObject = 3360, kRow6 = 3660, kRow7 = 4140;
 // Columns: step labels, then the contents of a row; the file, object and wavelength columns.
 constexpr int kStepLeft = 120, kStepWidth = 1980, kStepHeight = 400, kContent = 2160;
 constexpr int kFileCol = 6240, kObjectCol = 8820, kBlueCol = 11400, kRedCol = 12780;
 constexpr int kButtonH = 345, kTextH = 315, kLabelH = 255;
 // The model list: two rows to the right of steps 3 and 4.
 constexpr int kModelLeft = 7200, kModelPitch = 975, kModelWidth = 945;
-constexpr int kModelUpper = 1620, kModelLower = 2100;
+constexpr int kModelUpper = 1740, kModelLower = 2250;
 }  // namespace
 
 void frmMain::buildControls() {
@@ -78,16 +78,16 @@ void frmMain::buildControls() {
     Label13 = value("Label13", kRedCol, kRow1, 1260);
 
     Label15 = step("Label15", "2. Resample", kRow2);
-    Label23 = label("Label23", "Min. waveL", kContent, kRow2 + 45, 870);
-    Text2 = edit("Text2", "", 3060, kRow2, 720);
-    Label24 = label("Label24", "Max. waveL", 3840, kRow2 + 45, 870);
-    Text3 = edit("Text3", "", 4740, kRow2, 720);
-    Label29 = label("Label29", "del V", 5520, kRow2 + 45, 480);
-    Text5 = edit("Text5", "", 6000, kRow2, 660);
-    Command7 = button("Command7", "Run", 6780, kRow2, 720);
-    Label16 = label("Label16", "Vector w1:", 7620, kRow2 + 45, 780);
-    Label17 = value("Label17", 8400, kRow2, 900);
-    Label18 = value("Label18", 9360, kRow2, 900);
+    Label23 = label("Label23", "Min. waveL", kContent, kRow2 + 45, 1020);
+    Text2 = edit("Text2", "", 3180, kRow2, 660);
+    Label24 = label("Label24", "Max. waveL", 3900, kRow2 + 45, 1020);
+    Text3 = edit("Text3", "", 4920, kRow2, 660);
+    Label29 = label("Label29", "del V", 5640, kRow2 + 45, 480);
+    Text5 = edit("Text5", "", 6150, kRow2, 600);
+    Command7 = button("Command7", "Run", 6840, kRow2, 660);
+    Label16 = label("Label16", "Vector w1:", 7620, kRow2 + 45, 960);
+    Label17 = value("Label17", 8580, kRow2, 960);
+    Label18 = value("Label18", 9600, kRow2, 1020);
 
     Label19 = step("Label19", "3. Design matrix", kRow3);
     Label20 = label("Label20", "BF span (must be odd integer), typ 201", kContent, kRow3 + 45, 3300);
@@ -135,9 +135,9 @@ void frmMain::buildControls() {
     Command11 = button("Command11", "Run", kContent, kRow7, 720);
     Label27 = value("Label27", 2940, kRow7, 900);
     Command12 = button("Command12", "Plot BFs", 3900, kRow7, 1020);
-    Label26 = label("Label26", " Starting order, n =", 4980, kRow7 + 45, 1500);
-    Text4 = edit("Text4", "35", 6540, kRow7, 540);
-    Command13 = button("Command13", "Save BF results", 7140, kRow7, 1380);
+    Label26 = label("Label26", " Starting order, n =", 4980, kRow7 + 45, 1680);
+    Text4 = edit("Text4", "35", 6660, kRow7, 540);
+    Command13 = button("Command13", "Save BF results", 7260, kRow7, 1380);
 }
 
 void frmMain::buildMenus() {
