@@ -10,7 +10,8 @@
 namespace tessan {
 
 // Writes the working model to ModelFullPath (through a temporary file renamed over the target).
-// Returns 0, or the error number it reported with its text.
+// Returns 0, the error number it reported with its text, or -1 when there is no usable model
+// (no finished decomposition): that refusal is reported with a message and nothing is written.
 int Save_model(const AnalysisState& s, Platform& p);
 
 struct ModelLoadOutcome {

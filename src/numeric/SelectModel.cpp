@@ -15,9 +15,17 @@ void copyBlock(const Mat& from, Mat& to, int rows, int cols) {
 bool Select_model(AnalysisState& s, int k) {
     if (k < 1 || k > lim::kMaxModels) return false;
     const ModelSlot& m = s.Models[static_cast<std::size_t>(k)];
-    if (m.span < 1) return false;  // a slot that was never filled
     const int n = CountOf(m.NAXIS1, lim::kMaxPix);
     const int rows = n - m.span + 1;
+    // A slot that was never filled (span 0), or one whose counts do not fit the working arrays
+    // or its own matrices, is not copied: the loader never stores such a slot.
+    if (m.span < 1 || m.span > lim::kMaxSpan || rows < 1 || m.nRecords_StdHdr < 0 ||
+        m.nRecords_StdHdr > lim::kMaxCards || m.des.rows() < rows || m.U.rows() < rows ||
+        m.Vt.rows() < m.span || m.ww.size() < m.span || m.Pixval.size() < n || m.ws.size() < n ||
+        m.ss.size() < n || m.w1.size() < n || m.StdHdr.size() < m.nRecords_StdHdr ||
+        m.des.cols() < m.span || m.U.cols() < m.span || m.Vt.cols() < m.span ||
+        (m.ssrPresent && m.ssr.size() < m.span))
+        return false;
 
     s.StdFileName = m.StdFileName;
     s.StdObject = m.StdObject;
@@ -47,12 +55,15 @@ bool Select_model(AnalysisState& s, int k) {
 
     // A model file keeps only the first span points of the resampled standard. The points
     // beyond are recomputed from the model's own standard on its own grid, so that the
-    // cross-correlation never reads the resampled standard of another spectrum.
+    // cross-correlation never reads the resampled standard of another spectrum. When they
+    // cannot be recomputed (two equal neighbouring wavelengths in an edited file) the model
+    // is treated as one without a resampled standard.
+    bool rebuilt = false;
     if (m.ssrPresent) {
-        LinInterpQuiet(s.ws, s.ss, n, s.w1, s.ssr, n);
+        rebuilt = LinInterpQuiet(s.ws, s.ss, n, s.w1, s.ssr, n);
         for (int i = 1; i <= m.span && i <= n; ++i) s.ssr(i) = m.ssr(i);
     }
-    s.ssrAvailable = m.ssrPresent;
+    s.ssrAvailable = m.ssrPresent && rebuilt;
     return true;
 }
 

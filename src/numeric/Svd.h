@@ -13,7 +13,10 @@ enum class SvdStatus {
 };
 
 // Does not report; the caller shows the message of the status. a, w, v must be allocated at
-// least m x n, n and n x n.
+// least m x n, n and n x n. On TooFewRows nothing is changed; on NoConvergence a, w, v hold a
+// half-finished decomposition that must not be used. A singular value that is not a finite
+// number (the input held a NaN or an infinity, or the arithmetic overflowed) counts as not
+// converged. An exact zero where the method needs the sign of a number counts as positive.
 SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v);
 
 }  // namespace tessan

@@ -1,22 +1,12 @@
 // The grid that the main window proposes after a standard read.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "io/FitsReader.h"
 #include "text/NumText.h"
 
 namespace tessan {
-
-// TEMPORARY: a stand-in for the fixed-width number field until the number-formatting module
-// provides it; the library's definition replaces this weak one as soon as it exists. Remove
-// this block then.
-__attribute__((weak)) std::string Num_to_str(double x, int width, int ndec) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%*.*f", width, ndec, x);
-    return buf;
-}
 
 namespace {
 

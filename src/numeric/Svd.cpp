@@ -1,0 +1,269 @@
+// Singular value decomposition: Householder reduction to upper bidiagonal form, accumulation
+// of the right- and left-hand transformations, then implicitly shifted QR sweeps on the
+// bidiagonal form, with negligibility judged by exact equality against anorm.
+//
+// Every value is computed with the same operations in the same order as the textbook form of
+// the method (sums run upwards over their index, square roots taken directly). Only the
+// arrangement of the loops differs, to suit the column-major storage:
+//  - the row part of the reduction forms all its row sums at once, one column at a time;
+//  - sums over a column are formed for several columns side by side;
+//  - the plane rotations of the QR phase do not depend on the contents of a or v, so they
+//    are recorded and applied afterwards, a few rows at a time, each row meeting them in the
+//    order they were made.
+//
+// Sign of zero: where the reflection needs sign(f) and f is exactly 0, +1 is taken, so that
+// |g| = sqrt(s) and the reflection stays orthogonal; the same choice in the shift keeps its
+// denominator f + |g| sign(f) at |g| >= 1.
+#include "numeric/Svd.h"
+
+#include <cassert>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include "numeric/SvdKernels.h"
+
+namespace tessan {
+
+namespace {
+
+// +|a| when b >= 0 (zero included), -|a| otherwise.
+inline double withSignOf(double a, double b) { return b >= 0.0 ? std::fabs(a) : -std::fabs(a); }
+
+inline bool negligible(double x, double anorm) { return std::fabs(x) + anorm == anorm; }
+
+// Step 1: Householder reduction. Returns anorm; g is left as the last g of the row part.
+double reduce(View a, int m, int n, double* w, double* rv1, double& gOut, std::vector<double>& rowSum) {
+    double g = 0, scale = 0, anorm = 0;
+    for (int i = 1; i <= n; ++i) {
+        const int l = i + 1;
+        rv1[i] = scale * g;
+        g = 0;
+        double s = 0;
+        scale = 0;
+        if (i <= m) {
+            double* ci = a.col(i);
+            for (int k = i; k <= m; ++k) scale += std::fabs(ci[k]);
+            if (scale != 0) {
+                for (int k = i; k <= m; ++k) {
+                    ci[k] /= scale;
+                    s += ci[k] * ci[k];
+                }
+                const double f = ci[i];
+                g = -withSignOf(std::sqrt(s), f);
+                const double h = f * g - s;
+                ci[i] = f - g;
+                ColumnReflect(ci, a, l, n, i, m, h);
+                for (int k = i; k <= m; ++k) ci[k] *= scale;
+            }
+        }
+        w[i] = scale * g;
+        g = 0;
+        s = 0;
+        scale = 0;
+        if (i <= m && i != n) {
+            for (int k = l; k <= n; ++k) scale += std::fabs(a(i, k));
+            if (scale != 0) {
+                for (int k = l; k <= n; ++k) {
+                    a(i, k) /= scale;
+                    s += a(i, k) * a(i, k);
+                }
+                const double f = a(i, l);
+                g = -withSignOf(std::sqrt(s), f);
+                const double h = f * g - s;
+                a(i, l) = f - g;
+                for (int k = l; k <= n; ++k) rv1[k] = a(i, k) / h;
+                RowReflect(a, i, l, n, m, rv1, rowSum);
+                for (int k = l; k <= n; ++k) a(i, k) *= scale;
+            }
+        }
+        const double t = std::fabs(w[i]) + std::fabs(rv1[i]);
+        if (t > anorm) anorm = t;  // a NaN never becomes the scale of the tests
+    }
+    gOut = g;
+    return anorm;
+}
+
+// Step 2: the right-hand transformations into v.
+void accumulateRight(View a, View v, int n, const double* rv1, double g, std::vector<double>& row) {
+    row.assign(static_cast<std::size_t>(n) + 2, 0.0);
+    for (int i = n; i >= 1; --i) {
+        const int l = i + 1;
+        if (i < n) {
+            if (g != 0) {
+                for (int k = l; k <= n; ++k) row[static_cast<std::size_t>(k)] = a(i, k);
+                const double* ai = row.data();
+                double* vi = v.col(i);
+                for (int j = l; j <= n; ++j) vi[j] = (ai[j] / ai[l]) / g;
+                for (int j = l; j <= n; ++j) {
+                    double* vj = v.col(j);
+                    double s = 0;
+                    for (int k = l; k <= n; ++k) s += ai[k] * vj[k];
+                    for (int k = l; k <= n; ++k) vj[k] += s * vi[k];
+                }
+            }
+            for (int j = l; j <= n; ++j) {
+                v(i, j) = 0;
+                v(j, i) = 0;
+            }
+        }
+        v(i, i) = 1;
+        g = rv1[i];
+    }
+}
+
+// Step 3: the left-hand transformations into a.
+void accumulateLeft(View a, int m, int n, const double* w) {
+    for (int i = n; i >= 1; --i) {
+        const int l = i + 1;
+        double g = w[i];
+        for (int j = l; j <= n; ++j) a(i, j) = 0;
+        double* ci = a.col(i);
+        if (g != 0) {
+            g = 1 / g;
+            LeftReflect(ci, a, l, n, i, m, g);
+            for (int j = i; j <= m; ++j) ci[j] *= g;
+        } else {
+            for (int j = i; j <= m; ++j) ci[j] = 0;
+        }
+        ci[i] += 1;
+    }
+}
+
+// Rotations of a (rows 1..m) and v (rows 1..n) waiting to be applied. They are applied when
+// the lists grow long, so that a slow convergence cannot hold unbounded memory, and at the end.
+struct Pending {
+    View a, v;
+    int m, n;
+    Rotations ra, rv;
+
+    static constexpr std::size_t kMax = std::size_t{1} << 15;
+    void flush() {
+        ApplyRotations(a, m, ra);
+        ApplyRotations(v, n, rv);
+        ra.clear();
+        rv.clear();
+    }
+    void flushIfLong() {
+        if (ra.size() >= kMax || rv.size() >= kMax) flush();
+    }
+};
+
+// Step 4: diagonalisation. The rotations of a and v are recorded and applied later, each row
+// meeting them in the order they were made.
+SvdStatus diagonalise(int n, double* w, double* rv1, double anorm, Pending& pend) {
+    Rotations& ra = pend.ra;
+    Rotations& rv = pend.rv;
+    for (int k = n; k >= 1; --k) {
+        for (int its = 1;; ++its) {
+            int l = k;
+            bool cancel = false;
+            for (; l >= 1; --l) {
+                // rv1(1) is always zero, so the search ends at l = 1 whatever anorm holds.
+                if (l == 1 || negligible(rv1[l], anorm)) break;
+                if (negligible(w[l - 1], anorm)) {
+                    cancel = true;
+                    break;
+                }
+            }
+            if (cancel) {
+                const int nm = l - 1;
+                double c = 0, s = 1;
+                for (int i = l; i <= k; ++i) {
+                    const double f = s * rv1[i];
+                    rv1[i] = c * rv1[i];
+                    if (negligible(f, anorm)) continue;
+                    const double g = w[i];
+                    double h = std::sqrt(f * f + g * g);
+                    w[i] = h;
+                    h = 1 / h;
+                    c = g * h;
+                    s = -f * h;
+                    ra.push_back({nm, i, c, s});
+                }
+            }
+            const double z = w[k];
+            if (l == k) {
+                // A value that is not a finite number has not converged to anything usable.
+                if (!std::isfinite(z)) return SvdStatus::NoConvergence;
+                if (z < 0) {
+                    w[k] = -z;
+                    rv.push_back({k, 0, 0.0, 0.0});  // negate column k of v
+                }
+                break;
+            }
+            if (its == 30) return SvdStatus::NoConvergence;
+            double x = w[l];
+            const int nm = k - 1;
+            double y = w[nm];
+            double g = rv1[nm];
+            double h = rv1[k];
+            double f = ((y - z) * (y + z) + (g - h) * (g + h)) / (2.0 * h * y);
+            g = std::sqrt(f * f + 1.0);
+            f = ((x - z) * (x + z) + h * ((y / (f + withSignOf(g, f))) - h)) / x;
+            double c = 1, s = 1;
+            for (int j = l; j <= nm; ++j) {
+                const int i = j + 1;
+                g = rv1[i];
+                y = w[i];
+                h = s * g;
+                g = c * g;
+                double zz = std::sqrt(f * f + h * h);
+                rv1[j] = zz;
+                if (zz != 0) {
+                    c = f / zz;
+                    s = h / zz;
+                } else {  // f = h = 0: any rotation annihilates h; take none
+                    c = 1;
+                    s = 0;
+                }
+                f = x * c + g * s;
+                g = -x * s + g * c;
+                h = y * s;
+                y = y * c;
+                rv.push_back({j, i, c, s});
+                zz = std::sqrt(f * f + h * h);
+                w[j] = zz;
+                if (zz != 0) {
+                    zz = 1 / zz;
+                    c = f * zz;
+                    s = h * zz;
+                }
+                f = c * g + s * y;
+                x = -s * g + c * y;
+                ra.push_back({j, i, c, s});
+            }
+            rv1[l] = 0;
+            rv1[k] = f;
+            w[k] = x;
+            pend.flushIfLong();
+        }
+    }
+    return SvdStatus::Ok;
+}
+
+}  // namespace
+
+SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) {
+    if (m < n) return SvdStatus::TooFewRows;
+    if (n < 1) return SvdStatus::Ok;
+    assert(a.rows() >= m && a.cols() >= n && w.size() >= n && v.rows() >= n && v.cols() >= n);
+    const View av{a.col(1), a.rows()};
+    const View vv{v.col(1), v.rows()};
+    std::vector<double> rv1(static_cast<std::size_t>(n) + 1, 0.0);
+    std::vector<double> scratch;
+
+    double g = 0;
+    const double anorm = reduce(av, m, n, w.data(), rv1.data(), g, scratch);
+    accumulateRight(av, vv, n, rv1.data(), g, scratch);
+    accumulateLeft(av, m, n, w.data());
+
+    Pending pend{av, vv, m, n, {}, {}};
+    pend.ra.reserve(std::size_t{1} << 12);
+    pend.rv.reserve(std::size_t{1} << 12);
+    const SvdStatus st = diagonalise(n, w.data(), rv1.data(), anorm, pend);
+    pend.flush();
+    return st;
+}
+
+}  // namespace tessan

@@ -1,0 +1,205 @@
+// The model store: loads into the next slot, failed loads that change nothing, the limit of
+// thirteen models, forgetting the list, and model selection.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "io/ModelFile.h"
+#include "numeric/Bf.h"
+#include "state/ErrText.h"
+#include "support/RecordingPlatform.h"
+#include "ModelTestData.h"
+
+namespace tessan {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RecordingPlatform;
+
+// A state holding one loaded model (slot 1, selected) and then a model of this run in the
+// working items, so that a failed load has something to disturb.
+std::unique_ptr<AnalysisState> stateWithOneModel(RecordingPlatform& p) {
+    auto s = std::make_unique<AnalysisState>();
+    s->ModelFullPath = (p.WorkDir() / "first.MDL").string();
+    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(test::HandModelLines()));
+    EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded);
+    test::FillWorkingModel(*s, 40, 7, 5);
+    return s;
+}
+
+struct BadFile {
+    const char* name;
+    std::string text;
+    int err;
+};
+
+std::vector<BadFile> badFiles() {
+    const auto lines = test::HandModelLines();
+    const std::string whole = test::JoinCrLf(lines);
+    auto firstLines = [&](std::size_t k) {
+        return test::JoinCrLf(std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(k)));
+    };
+    auto replaced = [&](std::size_t i, const std::string& t) {
+        auto l = lines;
+        l[i] = t;
+        return test::JoinCrLf(l);
+    };
+    return {
+        {"empty file", "", err::kPastEnd},
+        {"names only", firstLines(2), err::kPastEnd},
+        {"count without its label", whole.substr(0, whole.find(",\"--- nRecords")), err::kPastEnd},
+        {"in the cards", firstLines(4), err::kPastEnd},
+        {"in Pixval", firstLines(12), err::kPastEnd},
+        {"half a ws, ss pair", firstLines(17) + "6000.5,", err::kPastEnd},
+        {"in des", firstLines(36), err::kPastEnd},
+        {"in Vt", firstLines(60), err::kPastEnd},
+        {"after Vt", firstLines(test::kHandSsrLabel), err::kPastEnd},
+        {"in ssr", firstLines(test::kHandSsrLabel + 2), err::kPastEnd},
+        {"without END", firstLines(lines.size() - 1), err::kPastEnd},
+        {"letters for Pixval", replaced(11, "abc"), err::kInvalidFormat},
+        {"quoted text for ss", replaced(17, "6000.5,\"x\""), err::kInvalidFormat},
+        {"number with trailing letters", replaced(45, "-1.2x"), err::kInvalidFormat},
+        {"empty number field", replaced(20, "6002,"), err::kInvalidFormat},
+        {"text for the card count", replaced(2, "\"two\",\"--- nRecords_StdHdr\""), err::kInvalidFormat},
+        {"201 cards", replaced(2, "201,\"--- nRecords_StdHdr\""), err::kSubscript},
+        {"negative card count", replaced(2, "-1,\"--- nRecords_StdHdr\""), err::kInvalidFormat},
+        {"card count beyond 16 bits", replaced(2, "40000,\"--- nRecords_StdHdr\""), err::kOverflow},
+        {"3001 pixels", replaced(5, "3001,\"--- NAXIS1\""), err::kSubscript},
+        {"no pixels", replaced(5, "0,\"--- NAXIS1\""), err::kInvalidFormat},
+        {"pixel count that overflows", replaced(5, "1E999,\"--- NAXIS1\""), err::kOverflow},
+        {"span 501", replaced(32, "501,\"--- span\""), err::kSubscript},
+        {"span 0", replaced(32, "0,\"--- span\""), err::kInvalidFormat},
+        {"fewer rows than columns", replaced(32, "4,\"--- span\""), err::kInvalidFormat},
+        {"span beyond 16 bits", replaced(32, "70000,\"--- span\""), err::kOverflow},
+    };
+}
+
+TEST(ModelLoadFailure, ShowsTheErrorTextAndChangesNothing) {
+    for (const auto& c : badFiles()) {
+        RecordingPlatform p;
+        auto s = stateWithOneModel(p);
+        s->ModelFullPath = (p.WorkDir() / "bad.MDL").string();
+        test::WriteFileText(s->ModelFullPath, c.text);
+        const test::StateSnapshot before(*s);
+        p.messages.clear();
+        const ModelLoadOutcome out = Load_model(*s, p);
+        EXPECT_EQ(out.kind, ModelLoadOutcome::Failed) << c.name;
+        ASSERT_EQ(p.messages.size(), 1u) << c.name;
+        EXPECT_EQ(p.messages[0], ErrTextFor(c.err)) << c.name;
+        EXPECT_TRUE(test::StateSnapshot(*s) == before) << c.name << ": the state changed";
+    }
+}
+
+TEST(ModelLoadFailure, MissingFileOrDirectoryIsReported) {
+    struct Case {
+        const char* name;
+        const char* file;
+        int err;
+    };
+    for (const Case c : {Case{"missing file", "none.MDL", err::kFileNotFound},
+                         Case{"empty name", "", err::kFileNotFound},
+                         Case{"a directory", "sub", err::kPathFileAccess}}) {
+        RecordingPlatform p;
+        auto s = stateWithOneModel(p);
+        fs::create_directory(p.WorkDir() / "sub");
+        s->ModelFullPath = *c.file ? (p.WorkDir() / c.file).string() : std::string();
+        const test::StateSnapshot before(*s);
+        p.messages.clear();
+        EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Failed) << c.name;
+        ASSERT_EQ(p.messages.size(), 1u) << c.name;
+        EXPECT_EQ(p.messages[0], ErrTextFor(c.err)) << c.name;
+        EXPECT_TRUE(test::StateSnapshot(*s) == before) << c.name;
+    }
+}
+
+TEST(ModelLoad, TrailingTextAfterEndIsIgnored) {
+    RecordingPlatform p;
+    auto s = std::make_unique<AnalysisState>();
+    s->ModelFullPath = (p.WorkDir() / "m.MDL").string();
+    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(test::HandModelLines()) + "\r\n\r\n");
+    EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded);
+    EXPECT_TRUE(p.messages.empty());
+}
+
+TEST(ModelStore, ThirteenLoadsThenAFourteenthIsIgnoredSilently) {
+    RecordingPlatform p;
+    auto s = std::make_unique<AnalysisState>();
+    s->ModelFullPath = (p.WorkDir() / "m.MDL").string();
+    auto lines = test::HandModelLines();
+    for (int k = 1; k <= 13; ++k) {
+        lines[0] = "\"model" + std::to_string(k) + ".fts\"";
+        test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+        const ModelLoadOutcome out = Load_model(*s, p);
+        ASSERT_EQ(out.kind, ModelLoadOutcome::Loaded) << "load " << k;
+        EXPECT_EQ(out.slot, k);
+        EXPECT_EQ(out.label, "model" + std::to_string(k) + ".fts");
+        EXPECT_EQ(s->nModels, k);
+        EXPECT_EQ(s->CurModel, k);
+        EXPECT_EQ(s->StdFileName, out.label) << "the loaded model is selected";
+    }
+    const test::StateSnapshot full(*s);
+    EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::StoreFull);
+    EXPECT_TRUE(p.messages.empty());
+    EXPECT_TRUE(test::StateSnapshot(*s) == full);
+
+    // Forgetting the list: every entry is hidden, CurModel and the slots stay.
+    EXPECT_EQ(DumpModels(*s), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+    EXPECT_EQ(s->nModels, 0);
+    EXPECT_EQ(s->CurModel, 13);
+    EXPECT_EQ(s->Models[13].StdFileName, "model13.fts");
+    EXPECT_TRUE(DumpModels(*s).empty());
+
+    // The next load fills slot 1 again; the other slots keep their old data.
+    lines[0] = "\"again.fts\"";
+    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+    const ModelLoadOutcome out = Load_model(*s, p);
+    EXPECT_EQ(out.slot, 1);
+    EXPECT_EQ(s->nModels, 1);
+    EXPECT_EQ(s->CurModel, 1);
+    EXPECT_EQ(s->Models[1].StdFileName, "again.fts");
+    EXPECT_EQ(s->Models[2].StdFileName, "model2.fts");
+}
+
+TEST(ModelSelect, ModelZeroAndEmptySlotsChangeNothing) {
+    RecordingPlatform p;
+    auto s = stateWithOneModel(p);
+    const test::StateSnapshot before(*s);
+    for (int k : {0, 2, 13, 14, -1}) {
+        EXPECT_FALSE(Select_model(*s, k)) << "model " << k;
+        EXPECT_TRUE(test::StateSnapshot(*s) == before) << "model " << k;
+    }
+}
+
+TEST(ModelSelect, RestoresTheModelOverAnotherWorkingModel) {
+    RecordingPlatform p;
+    auto s = stateWithOneModel(p);  // working items: 40 pixels, span 7
+    s->svdValid = false;
+    ASSERT_TRUE(Select_model(*s, 1));
+    EXPECT_EQ(s->StdFileName, "hand.fts");
+    EXPECT_EQ(s->NAXIS1, 5);
+    EXPECT_EQ(s->nPixStd, 5);
+    EXPECT_EQ(s->nGrid, 5);
+    EXPECT_EQ(s->span, 3);
+    EXPECT_TRUE(s->svdValid);
+    EXPECT_TRUE(s->ssrAvailable);
+    EXPECT_EQ(s->des(1, 1), 11);
+    EXPECT_EQ(s->Vt(3, 3), 0.5);
+    EXPECT_EQ(s->Min_waveL, 6000.25);
+    EXPECT_EQ(s->Max_waveL, 5400) << "the stored upper end is not copied";
+}
+
+TEST(ModelSelect, ResampledStandardThatCannotBeCompletedIsNotAvailable) {
+    RecordingPlatform p;
+    auto s = std::make_unique<AnalysisState>();
+    auto lines = test::HandModelLines();
+    lines[18] = "6000.5, 1.5d2";  // ws(2) = ws(3), and the grid point w1(2) falls on them
+    lines[27] = "6000.5";
+    s->ModelFullPath = (p.WorkDir() / "m.MDL").string();
+    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+    ASSERT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded);
+    EXPECT_TRUE(s->Models[1].ssrPresent);
+    EXPECT_FALSE(s->ssrAvailable);
+}
+
+}  // namespace
+}  // namespace tessan

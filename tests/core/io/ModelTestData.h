@@ -1,0 +1,157 @@
+#pragma once
+// Test data for the model file tests: a working model filled with deterministic values of
+// many magnitudes, and a snapshot of the items a failed load must leave alone.
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "state/AnalysisState.h"
+
+namespace tessan::test {
+
+// Deterministic values spanning 1E-30..1E+30 with both signs, plus some whole numbers and
+// simple fractions, so that both the positional and the exponent forms are written.
+class ValueSource {
+public:
+    explicit ValueSource(std::uint64_t seed) : m_x(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    double next() {
+        const std::uint64_t r = step();
+        const double mant = static_cast<double>(r >> 11) * 0x1.0p-53;  // [0, 1)
+        const int kind = static_cast<int>(r % 10);
+        if (kind == 0) return static_cast<double>(static_cast<int>(r % 5000)) - 2500;
+        if (kind == 1) return (mant < 0.5 ? -1 : 1) * 0.25 * static_cast<double>(r % 7);
+        const int e = static_cast<int>((r >> 3) % 61) - 30;
+        return ((r >> 7) & 1 ? -1 : 1) * (1 + 9 * mant) * std::pow(10.0, e);
+    }
+
+private:
+    std::uint64_t step() {  // splitmix64
+        std::uint64_t z = (m_x += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    std::uint64_t m_x;
+};
+
+// A finished model of n pixels and the given span in the working items of s.
+inline void FillWorkingModel(AnalysisState& s, int n, int span, std::uint64_t seed) {
+    ValueSource v(seed);
+    s.StdFileName = "std_" + std::to_string(seed) + ".fts";
+    s.StdObject = "HD " + std::to_string(1000 + seed);
+    s.nRecords_StdHdr = 3;
+    s.StdHdr(1) = "SIMPLE  =                    T / conforms, to FITS";
+    s.StdHdr(2) = "OBJECT  = 'HD " + std::to_string(1000 + seed) + "'";
+    s.StdHdr(3) = "END";
+    s.NAXIS1 = n;
+    s.nPixStd = n;
+    s.nGrid = n;
+    s.WaveL_B_Std = 5000 + v.next() * 1e-30;
+    s.dLambda_dp_Std = 0.0123456789012345;
+    s.WaveL_R_Std = 5500.123456789012;
+    for (int i = 1; i <= n; ++i) {
+        s.Pixval(i) = v.next();
+        s.ws(i) = 5000 + 0.25 * i;
+        s.ss(i) = v.next();
+        s.w1(i) = 5001 * std::pow(1.00001, i - 1);
+    }
+    s.delV = 2.5;
+    s.Min_waveL = 5001;
+    s.Max_waveL = 5400;
+    s.r1 = 1.00001;
+    s.span = span;
+    const int m = n - span + 1;
+    for (int i = 1; i <= m; ++i)
+        for (int j = 1; j <= span; ++j) {
+            s.des(i, j) = v.next();
+            s.U(i, j) = v.next();
+        }
+    for (int j = 1; j <= span; ++j) s.ww(j) = v.next();
+    for (int i = 1; i <= span; ++i)
+        for (int j = 1; j <= span; ++j) s.Vt(i, j) = v.next();
+    for (int i = 1; i <= n; ++i) s.ssr(i) = v.next();
+    s.svdValid = true;
+    s.ssrAvailable = true;
+}
+
+// The items a failed load, a refused save or Select_model(0) must leave exactly as they were.
+struct StateSnapshot {
+    explicit StateSnapshot(const AnalysisState& s)
+        : nModels(s.nModels), CurModel(s.CurModel), StdFileName(s.StdFileName),
+          StdObject(s.StdObject), nRecords_StdHdr(s.nRecords_StdHdr), StdHdr(s.StdHdr),
+          NAXIS1(s.NAXIS1), WaveL_B_Std(s.WaveL_B_Std), nPixStd(s.nPixStd), nGrid(s.nGrid),
+          delV(s.delV), Min_waveL(s.Min_waveL), r1(s.r1), span(s.span), svdValid(s.svdValid),
+          ssrAvailable(s.ssrAvailable), Pixval(s.Pixval), ws(s.ws), ss(s.ss), w1(s.w1),
+          ssr(s.ssr), ww(s.ww), des(s.des), U(s.U), Vt(s.Vt) {
+        for (std::size_t k = 0; k < s.Models.size(); ++k) {
+            slotNames[k] = s.Models[k].StdFileName;
+            slotSpans[k] = s.Models[k].span;
+            slotDes[k] = s.Models[k].des;
+        }
+    }
+    bool operator==(const StateSnapshot&) const = default;
+
+    int nModels, CurModel;
+    std::string StdFileName, StdObject;
+    int nRecords_StdHdr;
+    Vec1<std::string> StdHdr;
+    double NAXIS1, WaveL_B_Std;
+    int nPixStd, nGrid;
+    double delV, Min_waveL, r1;
+    int span;
+    bool svdValid, ssrAvailable;
+    Vec Pixval, ws, ss, w1, ssr, ww;
+    Mat des, U, Vt;
+    std::array<std::string, lim::kMaxModels + 1> slotNames;
+    std::array<int, lim::kMaxModels + 1> slotSpans{};
+    std::array<Mat, lim::kMaxModels + 1> slotDes;
+};
+
+// A model file of the layout written by hand: 2 cards, n = 5, span = 3 (3 rows), with
+// number texts as other programs write them (".5", "-1.5D-03", " 2 ", blanks around fields).
+inline std::vector<std::string> HandModelLines() {
+    return {
+        "\"hand.fts\"", "\"Star, with comma\"", "2,\"--- nRecords_StdHdr\"",
+        "\"SIMPLE  =                    T\"", "\"OBJECT  = 'X'\"",
+        " 5 ,\"--- NAXIS1\"", "6000,\"--- WaveL_B_Std\"", ".5,\"--- dLambda_dp_Std\"",
+        "6002, \"--- WaveL_R_Std\"",
+        "\"----- Start Pixval() -----\"", ".5", "-1.5D-03", " 2 ", "1E+2", "-.25",
+        "\"----- Start ws(), ss() -----\"", "6000,.5", "6000.5, -.5", " 6001 , 1.5d2", "6001.5,0",
+        "6002,2.5E-10",
+        " 3 ,\"--- delV\"", "6000.25,\"--- Min_waveL\"", "0,\"--- Max_waveL\"",
+        "1.00002,\"--- r1\"",
+        "\"----- Start w1() -----\"", "6000.25", "6000.37", "6000.49", "6000.61", "6000.73",
+        "\"----- Start des(,) -----\"", "3,\"--- span\"",
+        "11", "12", "13", "21", "22", "23", "31", "32", "33",
+        "\"----- Start U(,) -----\"",
+        "-1.1", "-1.2", "-1.3", "-2.1", "-2.2", "-2.3", "-3.1", "-3.2", "-3.3",
+        "\"----- Start ww() -----\"", "3", "2", "1",
+        "\"----- Start Vt(,) -----\"", "1", "0", "0", "0", "-1", "0", "0", "0", ".5",
+        "\"----- Start ssr() -----\"", ".1", ".2", ".3",
+        "\"----- END -----\"",
+    };
+}
+// Index of the first line of the ssr section in HandModelLines().
+inline constexpr std::size_t kHandSsrLabel = 66;
+
+inline std::string JoinCrLf(const std::vector<std::string>& lines) {
+    std::string t;
+    for (const auto& l : lines) t += l + "\r\n";
+    return t;
+}
+
+inline std::string ReadFileText(const std::filesystem::path& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFileText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream f(path, std::ios::binary);
+    f << text;
+}
+
+}  // namespace tessan::test
