@@ -55,6 +55,7 @@ private slots:
     void exitWritesCompleteSettings();
     void exitSaturatesGeometry();
     void failedModelLoadChangesNothing();
+    void failedReadsChangeOnlyTheAfterReadControls();
     void laterWindowsAndOrderOverflow();
 };
 
@@ -209,6 +210,28 @@ void FrmMainTest::failedModelLoadChangesNothing() {
         QCOMPARE(b.s->CurModel, 0);
     }
     QCOMPARE(b.p.messages.front(), std::string("Error 53: File not found."));
+}
+
+void FrmMainTest::failedReadsChangeOnlyTheAfterReadControls() {
+    Bench b;
+    const QString dir = b.dataDir();
+    std::ofstream(std::filesystem::path(dir.toStdString()) / "bad.fts", std::ios::binary) << "NOT A FITS FILE";
+    b.c<QLabel>("Label28")->setText("Now you can save the model.");
+    QStringList before = snapshot(b);
+    for (const char* opener : {"Command1", "Command2"}) {
+        b.c<QPushButton>(opener)->click();
+        auto* d = b.w->findChild<FileDialog*>(opener == std::string("Command1") ? "frmLoadStd" : "frmLoadPro");
+        d->setDirectory(dir);
+        d->Text1->setText("bad.fts");
+        d->Command1->click();
+        QVERIFY(!d->isVisible());
+        QCOMPARE(b.p.messages.back(), std::string("This is not a fits file!  Please try again."));
+    }
+    // The standard read empties the status line; the program read opens step 7 whatever
+    // its outcome. Nothing else changes.
+    before.replace(before.indexOf("Label28=Now you can save the model.#000000"), "Label28=#000000");
+    before.replace(before.indexOf("Command11-Run"), "Command11+Run");
+    QCOMPARE(snapshot(b), before);
 }
 
 void FrmMainTest::laterWindowsAndOrderOverflow() {
