@@ -151,7 +151,7 @@ void FileDialog::Text1_Change() { m_s.*info(m_kind).nameItem = Text1->text().toS
 void FileDialog::fillFiles() {
     const QDir dir(m_dirPath);
     File1->clear();
-    File1->addItems(dir.entryList({filterFor(m_pattern)}, QDir::Files | QDir::Hidden,
+    File1->addItems(dir.entryList({filterFor(m_pattern)}, QDir::Files,
                                   QDir::Name | QDir::IgnoreCase));
 }
 
