@@ -22,6 +22,9 @@ void Mat_mul(int n, int m, int p, const Mat& A, const Mat& B, Mat& C);
 // only when no BF could be computed; a failure to write "bbb2.txt" is reported with its error
 // text and the BFs stay computed.
 bool Find_bb(AnalysisState& s, Platform& p);
+// The computing part of Find_bb, without "bbb2.txt": span2 and bb, with the same checks and
+// messages. Returns false (with a message, nothing changed) when there is no decomposition.
+bool solveAllOrders(AnalysisState& s, Platform& p);
 
 // Step 7: Select_model(CurModel), the program star resampled onto the grid, Find_bb.
 bool RunBfStep(AnalysisState& s, Platform& p);

@@ -25,7 +25,10 @@ bool LinInterpQuiet(const Vec& xOld, const Vec& yOld, int nOld, const Vec& xNew,
         while (j < nOld - 1 && x > xOld(j + 1)) ++j;
         const double dx = xOld(j + 1) - xOld(j);
         if (dx == 0) return false;
-        out[static_cast<std::size_t>(i)] = (x - xOld(j)) / dx * (yOld(j + 1) - yOld(j)) + yOld(j);
+        // A point on an old wavelength takes its value exactly; the formula could be off by
+        // a rounding there.
+        out[static_cast<std::size_t>(i)] =
+            x == xOld(j + 1) ? yOld(j + 1) : (x - xOld(j)) / dx * (yOld(j + 1) - yOld(j)) + yOld(j);
     }
     for (int i = 1; i <= nNew; ++i) yNew(i) = out[static_cast<std::size_t>(i)];
     return true;

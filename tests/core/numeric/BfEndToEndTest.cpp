@@ -1,0 +1,137 @@
+// The whole BF chain on synthetic spectra: resampling, design matrix, decomposition, the
+// program star on the grid and the BFs, checked against velocities put in by construction.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "numeric/Bf.h"
+#include "numeric/Design.h"
+#include "numeric/Resample.h"
+#include "numeric/Smooth.h"
+#include "support/RecordingPlatform.h"
+
+namespace tessan {
+namespace {
+
+using test::RecordingPlatform;
+
+constexpr int kN = 700;        // pixels of both stars and points of the grid
+constexpr int kSpan = 101;
+constexpr double kDelV = 29;
+
+// An inverted spectrum of absorption lines as a function of the (continuous) grid index, so
+// that a shift by whole grid steps is exact.
+class LineSpectrum {
+public:
+    LineSpectrum() {
+        std::mt19937 gen(11);
+        std::uniform_real_distribution<double> u(0, 1);
+        for (int k = 0; k < 140; ++k)
+            m_lines.push_back({-60 + (kN + 120) * u(gen), 0.7 + 1.8 * u(gen), 0.05 + 0.55 * u(gen)});
+    }
+    double operator()(double x) const {
+        double v = 0;
+        for (const Line& l : m_lines) v += l.depth * std::exp(-0.5 * std::pow((x - l.centre) / l.sigma, 2));
+        return v;
+    }
+
+private:
+    struct Line {
+        double centre, sigma, depth;
+    };
+    std::vector<Line> m_lines;
+};
+
+// A standard whose wavelengths are the grid itself, so that resampling is the identity, with
+// its design matrix decomposed; then a program star given point by point on the same grid.
+class BfChain : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s.nPixStd = kN;
+        const double r1 = 1 + kDelV / 299792.4;
+        for (int k = 1; k <= kN; ++k) {
+            s.ws(k) = std::pow(r1, k - 1) * 5000;
+            s.ss(k) = f(k);
+        }
+        ASSERT_TRUE(Resample(s, p, "29", "5000", "9000"));
+        for (int k = 1; k <= kN; ++k) ASSERT_EQ(s.ssr(k), s.ss(k)) << "identity resampling at " << k;
+        ASSERT_TRUE(Design_matrix(s, p, "101").built);
+        ASSERT_TRUE(RunSvdStep(s, p));
+        ASSERT_TRUE(p.messages.empty());
+    }
+
+    template <class Program>
+    void runProgram(Program program) {
+        s.nPixPro = kN;
+        for (int k = 1; k <= kN; ++k) {
+            s.wp(k) = s.ws(k);
+            s.sp(k) = program(k);
+        }
+        ASSERT_TRUE(RunBfStep(s, p));
+        ASSERT_TRUE(p.messages.empty()) << p.messages.front();
+    }
+
+    AnalysisState s;
+    RecordingPlatform p;
+    LineSpectrum f;
+};
+
+TEST_F(BfChain, ProgramEqualToStandardGivesUnitSpikeAtZeroVelocity) {
+    runProgram([this](int k) { return f(k); });
+    const int zero = kSpan / 2 + 1;
+    EXPECT_EQ(BfVelocity(s, zero), 0);
+    for (int i = 1; i <= kSpan; ++i)
+        EXPECT_NEAR(s.bb(i, kSpan), i == zero ? 1.0 : 0.0, 1e-9) << "point " << i;
+}
+
+TEST_F(BfChain, WholeStepShiftGivesPeakAtThatVelocity) {
+    for (int shift : {1, -7, 20, -45}) {
+        runProgram([this, shift](int k) { return f(k - shift); });
+        int best = 1;
+        for (int i = 2; i <= kSpan; ++i)
+            if (s.bb(i, kSpan) > s.bb(best, kSpan)) best = i;
+        EXPECT_EQ(BfVelocity(s, best), shift * kDelV) << "shift " << shift;
+        EXPECT_NEAR(s.bb(best, kSpan), 1, 1e-9) << "shift " << shift;
+    }
+}
+
+// Two components shifted by whole grid steps and broadened by a Gaussian of a few grid steps;
+// the vertex of the parabola through the 5 points around each maximum gives the velocity.
+TEST_F(BfChain, TwoBroadenedComponentsGiveTheirVelocities) {
+    struct Component {
+        int shift;
+        double sigma, weight;
+    } comps[] = {{-24, 3.0, 0.6}, {19, 2.2, 0.35}};
+    runProgram([&](int k) {
+        double v = 0;
+        for (const Component& c : comps) {
+            double norm = 0, sum = 0;
+            for (int t = -15; t <= 15; ++t) {
+                const double g = std::exp(-0.5 * std::pow(t / c.sigma, 2));
+                norm += g;
+                sum += g * f(k - c.shift - t);
+            }
+            v += c.weight * sum / norm;
+        }
+        return v;
+    });
+    ASSERT_EQ(CopyBfOrder(s, kSpan), kSpan);
+    const int zero = kSpan / 2 + 1;
+    for (const Component& c : comps) {
+        // The maximum in the half of the BF that holds this component.
+        const int lo = c.shift < 0 ? 3 : zero + 1, hi = c.shift < 0 ? zero - 1 : kSpan - 2;
+        int best = lo;
+        for (int i = lo; i <= hi; ++i)
+            if (s.bb_n(i) > s.bb_n(best)) best = i;
+        Vec x(5), y(5);
+        for (int k = 1; k <= 5; ++k) x(k) = s.vel_bb(best - 3 + k), y(k) = s.bb_n(best - 3 + k);
+        const auto v = Peak_centroid(x, y, 5);
+        ASSERT_TRUE(v.has_value()) << "shift " << c.shift;
+        EXPECT_NEAR(*v, c.shift * kDelV, 0.05 * kDelV) << "shift " << c.shift;
+    }
+}
+
+}  // namespace
+}  // namespace tessan
