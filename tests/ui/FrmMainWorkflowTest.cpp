@@ -46,6 +46,7 @@ class FrmMainWorkflowTest : public QObject {
 private slots:
     void stepsOneToSevenAndModels();
     void ccfRefusedWithoutResampledStandard();
+    void refusedStepsChangeNothingOrRestore();
 };
 
 void FrmMainWorkflowTest::stepsOneToSevenAndModels() {
@@ -218,6 +219,42 @@ void FrmMainWorkflowTest::ccfRefusedWithoutResampledStandard() {
     // Step 7 still runs on the loaded model.
     b.c<QPushButton>("Command11")->click();
     QCOMPARE(b.c<QLabel>("Label27")->text(), QString("DONE!"));
+}
+
+void FrmMainWorkflowTest::refusedStepsChangeNothingOrRestore() {
+    Bench b;
+    const QString dir = b.dataDir();
+    writeSpectra(dir);
+    runDialog(b, "Command1", DialogKind::LoadStd, dir, "std.fts");
+    b.c<QPushButton>("Command7")->click();
+
+    // A span out of limits is refused by the design step: step 4 stays closed.
+    b.c<QLineEdit>("Text1")->setText("501");
+    b.c<QPushButton>("Command8")->click();
+    QVERIFY(!b.p.messages.empty());
+    QCOMPARE(b.c<QLineEdit>("Text1")->text(), QString("501"));
+    QVERIFY(isRed(b.c<QLabel>("Label19")));
+    QVERIFY(!enabled(b, "Command9"));
+
+    // An even span opens step 4 without a usable matrix; the failed decomposition gives every
+    // control and caption back but leaves the model unsaveable.
+    b.c<QLineEdit>("Text1")->setText("1000");
+    b.c<QPushButton>("Command8")->click();
+    QCOMPARE(b.c<QLineEdit>("Text1")->text(), QString(" 1001"));
+    QVERIFY(enabled(b, "Command9"));
+    const std::size_t before = b.p.messages.size();
+    b.c<QPushButton>("Command9")->click();
+    QCOMPARE(b.p.messages.size(), before + 1);
+    for (const char* n : {"Command1", "Command2", "Command3", "Command5", "Command14", "Command7", "Command8",
+                          "Command9", "Command19"})
+        QVERIFY2(enabled(b, n), n);
+    QVERIFY(!enabled(b, "Command10") && !enabled(b, "Command18"));
+    QCOMPARE(b.c<QPushButton>("Command9")->text(), QString("Run"));
+    QCOMPARE(b.c<QPushButton>("Command10")->text(), QString("Plot SVD result"));
+    for (const char* m : {"mFile", "mSetKeywords", "mHelp"})
+        QVERIFY2(b.w->findChild<QMenu*>(m)->menuAction()->isEnabled(), m);
+    QVERIFY(isRed(b.c<QLabel>("Label21")));
+    QVERIFY(b.c<QLabel>("Label28")->text().isEmpty());
 }
 
 QTEST_MAIN(FrmMainWorkflowTest)
