@@ -1,5 +1,6 @@
 #include "ui/frmMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QTimer>
 
@@ -26,6 +27,10 @@ frmMain::frmMain(AnalysisState& s, Platform& p, QWidget* parent) : QMainWindow(p
     setWindowTitle(mainTitle(QString()));
     connectHandlers();
     Form_Load();
+    // The end of the process without the window being closed (a session ending) unloads too.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!m_unloaded) Form_Unload();
+    });
 }
 
 void frmMain::Form_Load() {
@@ -64,6 +69,7 @@ void frmMain::closeEvent(QCloseEvent* e) {
 }
 
 void frmMain::Form_Unload() {
+    m_unloaded = true;
     // The other windows first, so that their last positions are kept too.
     for (auto& d : m_dialogs)
         if (d) d->close();

@@ -124,7 +124,8 @@ private:
     AnalysisState& m_s;
     Platform& m_p;
     std::array<QPointer<FileDialog>, 5> m_dialogs;
-    bool m_sized = false;
+    bool m_sized = false;      // the stored outer size was applied once the window was framed
+    bool m_unloaded = false;   // the settings have been written
 };
 
 // The window title for the text of Text7.
