@@ -113,7 +113,9 @@ void FileDialog::setDirectory(const QString& path) {
     int best = -1, bestLen = -1;
     for (int i = 0; i < Drive1->count(); ++i) {
         const QString root = Drive1->itemText(i);
-        if (m_dirPath.startsWith(root) && root.size() > bestLen) best = i, bestLen = int(root.size());
+        const bool holds = m_dirPath == root ||
+                           m_dirPath.startsWith(root.endsWith(QDir::separator()) ? root : root + QDir::separator());
+        if (holds && root.size() > bestLen) best = i, bestLen = int(root.size());
     }
     const QSignalBlocker block(Drive1);
     Drive1->setCurrentIndex(best);
