@@ -1,0 +1,32 @@
+#pragma once
+// Qt lays out in device-independent pixels of 1/96 inch and scales to the screen itself,
+// so one pixel is 15 twips on every display. Only this file knows the factor.
+//
+// The system keeps window geometry as 16-bit twips; values read from a window are saturated
+// to that range (a very wide window or one dragged far off screen never wraps around).
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <cmath>
+
+#include "state/AnalysisState.h"
+
+class QWidget;
+
+namespace tessan::ui {
+
+inline constexpr int kTwipsPerPixel = 15;
+inline int toPixels(int twips) { return int(std::lround(twips / double(kTwipsPerPixel))); }
+QPoint toTwips(const QPointF& px);
+QRect twipsRect(int left, int top, int width, int height);
+
+// The outer position (and size) of a top-level window in twips, saturated to 16 bits.
+WinPos outerPosTwips(const QWidget& w);
+WinRect outerRectTwips(const QWidget& w);
+// Places a top-level window so that its outer frame starts at (Left, Top) twips.
+void placeAt(QWidget& w, const WinPos& pos);
+// Places a top-level window and gives it the outer size Width x Height twips (the frame, once
+// known, is taken off the client size).
+void placeAt(QWidget& w, const WinRect& rect);
+
+}  // namespace tessan::ui

@@ -1,0 +1,169 @@
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTimer>
+
+#include "io/Settings.h"
+#include "numeric/Resample.h"
+#include "text/Int16.h"
+#include "text/NumText.h"
+#include "ui/Controls.h"
+
+namespace tessan::ui {
+
+namespace {
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+QString mainTitle(const QString& text7) { return QStringLiteral("Morvath Broadening Functions from ") + text7; }
+
+frmMain::frmMain(AnalysisState& s, Platform& p, QWidget* parent) : QMainWindow(parent), m_s(s), m_p(p) {
+    setObjectName(QStringLiteral("frmMain"));
+    buildControls();
+    buildMenus();
+    setWindowTitle(mainTitle(QString()));
+    connectHandlers();
+    Form_Load();
+    // The end of the process without the window being closed (a session ending) unloads too.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!m_unloaded) Form_Unload();
+    });
+}
+
+void frmMain::Form_Load() {
+    FillColours(m_s);
+    m_s.nModels = 0;
+    m_s.c_kms = 299792.458;
+    for (int k = 0; k <= 13; ++k) {
+        Option1[k]->hide();
+        Label34[k]->clear();
+    }
+    for (int k = 1; k <= 9; ++k) m_s.FitList(k) = k;
+    FillErrText(m_s);
+    LoadSettings(m_s, m_p.WorkDir());
+    placeAt(*this, m_s.geom.frmMain);
+    for (int i = 0; i < 5; ++i) dialog(static_cast<DialogKind>(i));   // primed as they are built
+    for (QPushButton* b : {Command3, Command5, Command14, Command7, Command8, Command9, Command10, Command18,
+                           Command4, Command6, Command15, Command16, Command17, Command11, Command12, Command13})
+        b->setEnabled(false);
+    Text1->setEnabled(false);
+    for (QLabel* l : {Label1, Label15, Label19, Label21, Label2, Label31, Label25}) setDone(l, false);
+}
+
+void frmMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (m_sized) return;
+    m_sized = true;
+    // Once the window is framed, give it the stored outer size rather than that client size.
+    QTimer::singleShot(0, this, [this] {
+        if (frameGeometry().size() != geometry().size()) placeAt(*this, m_s.geom.frmMain);
+    });
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+    Form_Unload();
+    e->accept();
+}
+
+void frmMain::Form_Unload() {
+    m_unloaded = true;
+    // The other windows first, so that their last positions are kept too.
+    for (auto& d : m_dialogs)
+        if (d) d->close();
+    m_s.geom.frmMain = outerRectTwips(*this);
+    (void)SaveSettings(m_s, m_p.WorkDir());   // a failure to write the settings is silent
+}
+
+FileDialog* frmMain::dialog(DialogKind kind) {
+    auto& d = m_dialogs[static_cast<std::size_t>(kind)];
+    if (!d) {
+        d = new FileDialog(kind, m_s, m_p, this);
+        if (kind == DialogKind::LoadStd) d->onFitsRead = [this](FitsOutcome o) { StdReadDone(o); };
+        if (kind == DialogKind::LoadPro) d->onFitsRead = [this](FitsOutcome o) { ProReadDone(o); };
+        if (kind == DialogKind::LoadModel)
+            d->onModelLoaded = [this](const ModelLoadOutcome& o) { ModelLoadDone(o); };
+    }
+    return d;
+}
+
+void frmMain::openDialog(DialogKind kind) {
+    FileDialog* d = dialog(kind);
+    d->show();
+    d->raise();
+    d->activateWindow();
+    d->reprime();
+}
+
+void frmMain::setDone(QLabel* stepLabel, bool done) { setForeColour(stepLabel, done ? kBlack : kRed); }
+
+void frmMain::StdReadDone(FitsOutcome o) {
+    if (o == FitsOutcome::Done) {
+        Label4->setText(qs(m_s.StdFileName));
+        Label7->setText(qs(m_s.StdObject));
+        Label10->setText(qs(WaveLabel(m_s.WaveL_B_Std)));
+        Label13->setText(qs(WaveLabel(m_s.WaveL_R_Std)));
+        const GridProposal g = ProposeGrid(m_s);
+        Text2->setText(qs(g.minWave));
+        Text3->setText(qs(g.maxWave));
+        Text5->setText(qs(g.delV));
+        setDone(Label1, true);
+        for (QPushButton* b : {Command7, Command3, Command5, Command14}) b->setEnabled(true);
+        mSetKeywords->menuAction()->setEnabled(true);
+        for (QPushButton* b : {Command8, Command9, Command10, Command18}) b->setEnabled(false);
+    }
+    dialog(DialogKind::LoadStd)->hide();
+    Command13->setEnabled(false);
+    Label28->clear();
+}
+
+void frmMain::ProReadDone(FitsOutcome o) {
+    if (o == FitsOutcome::Done) {
+        Label8->setText(qs(m_s.ProFileName));
+        Label5->setText(qs(m_s.ProObject));
+        Label11->setText(qs(WaveLabel(m_s.WaveL_B_Pro)));
+        Label14->setText(qs(WaveLabel(m_s.WaveL_R_Pro)));
+        setDone(Label2, true);
+        for (QPushButton* b : {Command4, Command6, Command15, Command16}) b->setEnabled(true);
+        mSetKeywords->menuAction()->setEnabled(true);
+    }
+    dialog(DialogKind::LoadPro)->hide();
+    Command11->setEnabled(true);
+    setDone(Label25, false);
+    for (QPushButton* b : {Command17, Command12, Command13}) b->setEnabled(false);
+    Label27->clear();
+}
+
+void frmMain::ModelLoadDone(const ModelLoadOutcome& o) {
+    if (o.kind != ModelLoadOutcome::Failed) {
+        if (o.kind == ModelLoadOutcome::Loaded && o.slot >= 1 && o.slot <= 13) {
+            Option1[o.slot]->show();
+            Label34[o.slot]->setText(qs(o.label));
+            Label34[o.slot]->setToolTip(qs(o.label));
+            Option1_Click(o.slot);   // choosing the new model runs the list's click rule
+        }
+        for (QPushButton* b : {Command3, Command5, Command14, Command7, Command10}) b->setEnabled(true);
+        Label27->clear();
+        Command12->setEnabled(false);
+        Command13->setEnabled(false);
+        Label17->setText(qs(GridLabelFirst(m_s)));
+        Label18->setText(qs(GridLabelLast(m_s)));
+    }
+    dialog(DialogKind::LoadModel)->hide();
+}
+
+void frmMain::showSelectedStandard() {
+    Label4->setText(qs(m_s.StdFileName));
+    Label7->setText(qs(m_s.StdObject));
+    Label10->setText(qs(WaveLabel(m_s.WaveL_B_Std)));
+    Label13->setText(qs(WaveLabel(m_s.WaveL_R_Std)));
+    Text2->setText(qs(PlainText(IntPart(m_s.WaveL_B_Std + 10))));
+    Text3->setText(qs(PlainText(IntPart(m_s.WaveL_R_Std - 10))));
+    mSetKeywords->menuAction()->setEnabled(true);
+}
+
+void frmMain::Text7_Change() { setWindowTitle(mainTitle(Text7->text())); }
+
+}  // namespace tessan::ui

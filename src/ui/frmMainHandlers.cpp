@@ -1,0 +1,156 @@
+// The main window's button and menu handlers: each reads its controls, calls one core
+// procedure and applies the gating that follows.
+#include <QCoreApplication>
+#include <utility>
+#include <vector>
+
+#include "numeric/Bf.h"
+#include "numeric/CrossCorr.h"
+#include "numeric/Design.h"
+#include "numeric/Resample.h"
+#include "state/ErrText.h"
+#include "text/Int16.h"
+#include "text/NumText.h"
+#include "ui/frmMain.h"
+
+namespace tessan::ui {
+
+namespace {
+constexpr const char* kNotAvailable = "This window is not available yet.";
+std::string text(const QLineEdit* e) { return e->text().toStdString(); }
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+// Lets the window draw a "WAIT" caption before a long step blocks it; user input waits.
+void showNow(QWidget* w) {
+    w->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+}  // namespace
+
+void frmMain::connectHandlers() {
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
+    connect(Command7, &QPushButton::clicked, this, &frmMain::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &frmMain::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &frmMain::Command9_Click);
+    connect(Command11, &QPushButton::clicked, this, &frmMain::Command11_Click);
+    connect(Command12, &QPushButton::clicked, this, &frmMain::Command12_Click);
+    connect(Command13, &QPushButton::clicked, this, &frmMain::Command13_Click);
+    connect(Command16, &QPushButton::clicked, this, &frmMain::Command16_Click);
+    connect(Command18, &QPushButton::clicked, this, &frmMain::mSave_Click);
+    connect(Command19, &QPushButton::clicked, this, &frmMain::mLoad_Click);
+    // Viewers and plot windows that this build does not have yet.
+    for (QPushButton* b : {Command3, Command4, Command5, Command6, Command14, Command15, Command10, Command17})
+        connect(b, &QPushButton::clicked, this, &frmMain::notAvailable);
+    for (int k = 0; k <= 13; ++k)
+        connect(Option1[k], &QRadioButton::clicked, this, [this, k] { Option1_Click(k); });
+    connect(Text7, &QLineEdit::textChanged, this, &frmMain::Text7_Change);
+
+    connect(mLoadStd, &QAction::triggered, this, &frmMain::Command1_Click);
+    connect(mLoadPro, &QAction::triggered, this, &frmMain::Command2_Click);
+    connect(mLoad, &QAction::triggered, this, &frmMain::mLoad_Click);
+    connect(mSave, &QAction::triggered, this, &frmMain::mSave_Click);
+    connect(mDump_models, &QAction::triggered, this, &frmMain::mDump_models_Click);
+    connect(mExit, &QAction::triggered, this, &QWidget::close);
+    for (QAction* a : {mLambda0, mdLambda_dp, mIntro, m1Help, m2Help, m3Help, m4Help, m5Help, m6Help, mAbout})
+        connect(a, &QAction::triggered, this, &frmMain::notAvailable);
+}
+
+void frmMain::notAvailable() { m_p.MsgBox(kNotAvailable); }
+
+void frmMain::Command1_Click() { openDialog(DialogKind::LoadStd); }
+void frmMain::Command2_Click() { openDialog(DialogKind::LoadPro); }
+void frmMain::mLoad_Click() { openDialog(DialogKind::LoadModel); }
+void frmMain::mSave_Click() { openDialog(DialogKind::SaveModel); }
+void frmMain::Command13_Click() { openDialog(DialogKind::SaveBb); }
+
+void frmMain::Command7_Click() {
+    if (!Resample(m_s, m_p, text(Text5), text(Text2), text(Text3))) return;   // refused: nothing changes
+    Label17->setText(qs(GridLabelFirst(m_s)));
+    Label18->setText(qs(GridLabelLast(m_s)));
+    setDone(Label15, true);
+    Text1->setEnabled(true);
+    Command8->setEnabled(true);
+}
+
+void frmMain::Command8_Click() {
+    const DesignOutcome o = Design_matrix(m_s, m_p, text(Text1));
+    if (o.text1) Text1->setText(qs(*o.text1));
+    // A span refused as out of limits changes nothing; after an even span the user runs the
+    // step again with the odd number now in Text1.
+    if (!o.built && !o.text1) return;
+    setDone(Label19, true);
+    Command9->setEnabled(true);
+}
+
+void frmMain::Command9_Click() {
+    std::vector<std::pair<QAction*, bool>> menus;
+    for (QMenu* m : {mFile, mSetKeywords, mHelp}) menus.emplace_back(m->menuAction(), m->menuAction()->isEnabled());
+    std::vector<std::pair<QPushButton*, bool>> buttons;
+    for (QPushButton* b : {Command1, Command3, Command5, Command14, Command7, Command8, Command9, Command10,
+                           Command18, Command19, Command2})
+        buttons.emplace_back(b, b->isEnabled());
+    for (auto& [a, on] : menus) a->setEnabled(false);
+    for (auto& [b, on] : buttons) b->setEnabled(false);
+    Command9->setText(QStringLiteral("WAIT"));
+    Command10->setText(QStringLiteral("WAIT"));
+    showNow(this);
+
+    const bool ok = RunSvdStep(m_s, m_p);
+
+    for (auto& [a, on] : menus) a->setEnabled(on);
+    for (auto& [b, on] : buttons) b->setEnabled(on);
+    Command9->setText(QStringLiteral("Run"));
+    Command10->setText(QStringLiteral("Plot SVD result"));
+    // Only a finished decomposition can be plotted or saved.
+    Command10->setEnabled(ok);
+    Command18->setEnabled(ok);
+    setDone(Label21, ok);
+    if (ok) Label28->setText(QStringLiteral("Now you can save the model."));
+}
+
+void frmMain::Command16_Click() {
+    if (RunCcfStep(m_s, m_p, text(Text6))) Command17->setEnabled(true);
+}
+
+void frmMain::Command11_Click() {
+    Command11->setText(QStringLiteral("WAIT"));
+    Command11->setEnabled(false);
+    showNow(this);
+    const bool ok = RunBfStep(m_s, m_p);
+    Command11->setEnabled(true);
+    Command11->setText(QStringLiteral("Run"));
+    if (!ok) return;
+    Label27->setText(QStringLiteral("DONE!"));
+    Command12->setEnabled(true);
+    setDone(Label25, true);
+    Command13->setEnabled(true);
+}
+
+void frmMain::Command12_Click() {
+    const std::optional<int> order = ToInt16(Val(text(Text4)));
+    if (!order) {   // the order is a 16-bit item: refuse rather than wrap
+        m_p.MsgBox(ErrTextFor(err::kOverflow));
+        return;
+    }
+    CopyBfOrder(m_s, *order);
+    m_p.MsgBox(kNotAvailable);   // the BF window comes with the plot windows
+}
+
+void frmMain::Option1_Click(int k) {
+    m_s.CurModel = k;
+    const bool selected = Select_model(m_s, k);
+    Option1[k]->setChecked(true);
+    Command12->setEnabled(false);   // the BFs computed so far belong to another model
+    if (selected) showSelectedStandard();
+}
+
+void frmMain::mDump_models_Click() {
+    for (int k : DumpModels(m_s)) {
+        if (k < 1 || k > 13) continue;
+        Option1[k]->hide();
+        Label34[k]->clear();
+        Label34[k]->setToolTip(QString());
+    }
+}
+
+}  // namespace tessan::ui
