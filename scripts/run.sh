@@ -1,20 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, makes the sample spectra and starts the workbench in the
-# sample folder.
+# Installs what is missing, builds, writes the sample spectra into samples/ and starts the
+# workbench there, so that steps 1 to 7 can be run at once on "standard.fts" and "program.fts".
 set -euo pipefail
 cd "$(dirname "$0")/.."
+top=$PWD
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja
 cmake --build build
-if [ -x build/tools/tessan-samples ]; then
-  mkdir -p samples
-  build/tools/tessan-samples samples
-fi
-if [ -x build/app/tessan ]; then
-  cd samples 2>/dev/null || true
-  exec "$OLDPWD/build/app/tessan" "$@"
-fi
-echo "The workbench window is not built yet. The command-line driver:"
-if [ -x build/app/tessan-batch ]; then
+mkdir -p samples
+build/tools/tessan-samples samples
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display to open the workbench on: run this from a desktop session."
+  echo "Without a display, the command-line driver runs the same analysis:"
   build/app/tessan-batch --help
+  exit 0
 fi
+cd samples
+exec "$top/build/app/tessan" "$@"
