@@ -1,6 +1,6 @@
 #pragma once
-// A fixture for the FITS reader tests: a fresh analysis state with the default keywords, a
-// recording platform whose directory is the data directory, and one-call reads of byte images.
+// FITS reader tests: a fresh state with the default keywords, reading byte images from the
+// recording platform's directory.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,8 +13,7 @@
 
 namespace tessan::test {
 
-// Cards of a one-dimensional spectrum header (without END): the given BITPIX and NAXIS1, an
-// OBJECT, CRVAL1 = 5000 and CD1_1 = 0.5, then the extra cards.
+// Header cards without END: BITPIX, NAXIS1, an OBJECT, CRVAL1 = 5000, CD1_1 = 0.5, then extra.
 inline std::vector<std::string> SpectrumCards(int bitpix, int naxis1,
                                               const std::vector<std::string>& extra = {}) {
     std::vector<std::string> cards = {
