@@ -1,11 +1,12 @@
 #pragma once
-// Test data for the model file tests: a working model filled with deterministic values of
-// many magnitudes, and a snapshot of the items a failed load must leave alone.
+// Model file test data: a working model of deterministic values, a snapshot of the items a
+// failed load must leave alone, and a hand-written file.
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,29 +14,20 @@
 
 namespace tessan::test {
 
-// Deterministic values spanning 1E-30..1E+30 with both signs, plus some whole numbers and
-// simple fractions, so that both the positional and the exponent forms are written.
+// Values of many magnitudes (1E-30..1E+30, both signs) and some whole numbers, so that both
+// the positional and the exponent forms are written.
 class ValueSource {
 public:
-    explicit ValueSource(std::uint64_t seed) : m_x(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    explicit ValueSource(std::uint64_t seed) : m_gen(seed) {}
     double next() {
-        const std::uint64_t r = step();
-        const double mant = static_cast<double>(r >> 11) * 0x1.0p-53;  // [0, 1)
-        const int kind = static_cast<int>(r % 10);
-        if (kind == 0) return static_cast<double>(static_cast<int>(r % 5000)) - 2500;
-        if (kind == 1) return (mant < 0.5 ? -1 : 1) * 0.25 * static_cast<double>(r % 7);
-        const int e = static_cast<int>((r >> 3) % 61) - 30;
-        return ((r >> 7) & 1 ? -1 : 1) * (1 + 9 * mant) * std::pow(10.0, e);
+        const double u = std::uniform_real_distribution<double>(1, 10)(m_gen);
+        const auto r = m_gen();
+        if (r % 8 == 0) return static_cast<double>(r % 5000) - 2500;
+        return (r & 16 ? -1 : 1) * u * std::pow(10.0, static_cast<int>((r >> 8) % 61) - 30);
     }
 
 private:
-    std::uint64_t step() {  // splitmix64
-        std::uint64_t z = (m_x += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::uint64_t m_x;
+    std::mt19937_64 m_gen;
 };
 
 // A finished model of n pixels and the given span in the working items of s.
