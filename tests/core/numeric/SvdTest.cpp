@@ -40,11 +40,6 @@ Mat WithZeroColumn(Mat a, int m, int j) {
     return a;
 }
 
-Mat WithRepeatedColumn(Mat a, int m, int from, int to) {
-    for (int i = 1; i <= m; ++i) a(i, to) = a(i, from);
-    return a;
-}
-
 double MaxAbs(const Mat& a, int m, int n) {
     double mx = 0;
     for (int j = 1; j <= n; ++j)
@@ -158,16 +153,12 @@ TEST(SvdDecomp, ArrangedLoopsGiveTheValuesOfThePlainLoopsBitForBit) {
         int m, n;
     };
     const std::vector<Case> cases = {
-        {"realistic 1800 x 201", RealisticDesign(), 1800, 201},
-        {"realistic 60 x 21 (partial row blocks)", RealisticDesign(80, 21), 60, 21},
         // Some 45000 rotations: applied in more than one batch.
         {"realistic 400 x 301", RealisticDesign(700, 301), 400, 301},
-        {"3 x 2", FromRows({{1, 1}, {0, 1}, {1, 0}}), 3, 2},
+        {"realistic 60 x 21 (partial row blocks)", RealisticDesign(80, 21), 60, 21},
         {"zero first element", FromRows({{0, 1, 2}, {1, 0, 3}, {0, 0, 1}, {2, 1, 0}}), 4, 3},
-        {"realistic 60 x 21 with a zero column", WithZeroColumn(RealisticDesign(80, 21), 60, 7), 60, 21},
         // A zero first column leaves w(1) = 0 beside a non-zero rv1(2): the cancellation path.
         {"realistic 60 x 21 with a zero first column", WithZeroColumn(RealisticDesign(80, 21), 60, 1), 60, 21},
-        {"realistic 60 x 21 with a repeated column", WithRepeatedColumn(RealisticDesign(80, 21), 60, 4, 15), 60, 21},
     };
     for (const Case& c : cases) {
         const Result r = Decompose(c.a, c.m, c.n);
@@ -193,13 +184,11 @@ TEST(SvdDecomp, SmallAndDegenerateMatrices) {
         {"3 x 2 known", {{1, 1}, {0, 1}, {1, 0}}, {std::sqrt(3.0), 1.0}},
         {"square 3 x 3 (m = n)", {{2, 0, 0}, {0, -3, 0}, {0, 0, 1}}, {3, 2, 1}},
         {"zero column", {{1, 0, 2}, {3, 0, 1}, {0, 0, 4}, {5, 0, 1}}, {}},
-        {"zero column first (cancellation)", {{0, 1, 2}, {0, 3, 1}, {0, 0, 4}, {0, 5, 1}}, {}},
         {"rank deficient (col3 = col1 + col2)", {{1, 2, 3}, {4, 5, 9}, {7, 8, 15}, {1, 0, 1}}, {}},
         {"zero first element (f = 0 in the column part)", {{0, 1}, {1, 0}, {0, 0}}, {1, 1}},
         {"zero leading row element after reflection (f = 0 in the row part)",
          {{1, 0, 1}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}}, {}},
         {"all zero", {{0, 0}, {0, 0}, {0, 0}}, {0, 0}},
-        {"single column", {{3}, {4}}, {5}},
     };
     for (const Case& c : cases) {
         const Mat a = FromRows(c.a);
@@ -244,7 +233,6 @@ TEST(SvdDecomp, ValuesThatAreNotNumbersNeverConverge) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<std::pair<std::string, Rows>> cases = {
         {"NaN in 3 x 2", {{1, 2}, {nan, 1}, {0, 1}}},
-        {"NaN single column", {{nan}, {1}}},
         {"infinity", {{1, 2}, {3, inf}, {0, 1}}},
     };
     for (const auto& [name, rows] : cases) {
