@@ -8,6 +8,7 @@
 
 #include "numeric/Bf.h"
 #include "numeric/Design.h"
+#include "numeric/GaussFit.h"
 #include "numeric/Resample.h"
 #include "numeric/Smooth.h"
 #include "support/RecordingPlatform.h"
@@ -21,8 +22,7 @@ constexpr int kN = 700;        // pixels of both stars and points of the grid
 constexpr int kSpan = 101;
 constexpr double kDelV = 29;
 
-// An inverted spectrum of absorption lines as a function of the (continuous) grid index, so
-// that a shift by whole grid steps is exact.
+// Inverted absorption lines as a function of the grid index: a whole-step shift is exact.
 class LineSpectrum {
 public:
     LineSpectrum() {
@@ -44,8 +44,8 @@ private:
     std::vector<Line> m_lines;
 };
 
-// A standard whose wavelengths are the grid itself, so that resampling is the identity, with
-// its design matrix decomposed; then a program star given point by point on the same grid.
+// A standard on the grid itself (resampling is the identity), decomposed; the program star is
+// given point by point on the same grid.
 class BfChain : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -97,8 +97,9 @@ TEST_F(BfChain, WholeStepShiftGivesPeakAtThatVelocity) {
     }
 }
 
-// Two components shifted by whole grid steps and broadened by a Gaussian of a few grid steps;
-// the vertex of the parabola through the 5 points around each maximum gives the velocity.
+// Two components shifted by whole grid steps and broadened by a Gaussian of a few grid steps:
+// both the parabola through the 5 points around each maximum and the fit of two Gaussians
+// give the velocities.
 TEST_F(BfChain, TwoBroadenedComponentsGiveTheirVelocities) {
     struct Component {
         int shift;
@@ -131,6 +132,19 @@ TEST_F(BfChain, TwoBroadenedComponentsGiveTheirVelocities) {
         ASSERT_TRUE(v.has_value()) << "shift " << c.shift;
         EXPECT_NEAR(*v, c.shift * kDelV, 0.05 * kDelV) << "shift " << c.shift;
     }
+
+    for (int j = 1; j <= 9; ++j) s.FitList(j) = j;
+    for (int k = 1; k <= 2; ++k) {   // a start some way off: heights, centres and widths
+        const Component& c = comps[k - 1];
+        s.PeakHeight[k] = 0.8 * c.weight / (c.sigma * std::sqrt(2 * M_PI));
+        s.PeakXo[k] = c.shift * kDelV + 20;
+        s.PeakWidth[k] = 100;
+    }
+    s.bbCombo1Flag = s.bbCombo2Flag = false;
+    GaussBoxes b{{"0", "0", "0"}, {"1", "1", "1"}, {"0", "0", "0"}, "-1400", "1400"};
+    ASSERT_TRUE(SolveGaussFit(s, p, b).has_value()) << p.messages.at(0);
+    EXPECT_NEAR(s.FitPar(2), comps[0].shift * kDelV, 0.05 * kDelV) << "Gaussian fit, first component";
+    EXPECT_NEAR(s.FitPar(5), comps[1].shift * kDelV, 0.05 * kDelV) << "Gaussian fit, second component";
 }
 
 }  // namespace
