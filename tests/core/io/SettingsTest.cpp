@@ -125,20 +125,6 @@ TEST(Settings, FailuresFallBackToDefaults) {
     }
 }
 
-TEST(Settings, ItemsAreReadInSequenceWhateverTheLines) {
-    test::RecordingPlatform p;
-    std::string all;   // two lines, blanks around numbers, LF endings and a real that rounds
-    for (std::size_t i = 0; i < 24; ++i) all.append(i == 12 ? "\n" : i ? ", " : "").append(kExample[i]);
-    all.replace(all.find("14385"), 5, "14384.5");
-    WriteFileText(p.WorkDir() / "Tessan6.ini", all);
-    AnalysisState s;
-    fillNonDefault(s);
-    LoadSettings(s, p.WorkDir());
-    EXPECT_EQ(s.DataPath, "c:");
-    EXPECT_EQ(s.geom.frmMain.Width, 14384);   // halves to even
-    EXPECT_FALSE(s.GaussFitMode);
-}
-
 TEST(Settings, UnstorableValuesAreWrittenReadably) {
     test::RecordingPlatform p;
     AnalysisState s, b;

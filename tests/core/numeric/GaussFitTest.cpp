@@ -29,7 +29,6 @@ void makeBf(AnalysisState& s, const std::vector<Star>& stars) {
 
 TEST(GaussJordan, SolvesAndInverts) {
     const std::vector<std::vector<double>> mats = {
-        {4, 1, 2, 1, 3, 0, 2, 0, 5},        // symmetric, diagonally dominant
         {0, 2, 1, 1, 0, 3, 2, 1, 0},        // zero diagonal: needs row swaps
         {1e-3, 7, -2, 3, 1e-4, 5, -6, 2, 8}};
     for (std::size_t c = 0; c < mats.size(); ++c) {
@@ -67,69 +66,6 @@ TEST(GaussJordan, SingularMatrices) {
         for (int i = 1; i <= 2; ++i)
             for (int j = 1; j <= 2; ++j) a(i, j) = c.m[static_cast<std::size_t>(2 * (i - 1) + j - 1)];
         EXPECT_EQ(Gauss_jordan(a, 2, b, 1), c.expect) << c.name;
-    }
-}
-
-TEST(GaussModel, DerivativesMatchDifferences) {
-    Vec a(9), dyda(9), d2(9);
-    const double p[6] = {0.3, -20, 40, 0.2, 35, 25};
-    for (int j = 1; j <= 6; ++j) a(j) = p[j - 1];
-    for (double x : {-80.0, -20.0, 10.0, 60.0}) {
-        double y = 0;
-        ASSERT_TRUE(Gauss_model(x, a, y, dyda, 6));
-        for (int j = 1; j <= 6; ++j) {
-            const double h = 1e-6 * std::max(1.0, std::fabs(a(j)));
-            Vec up = a, dn = a;
-            up(j) += h;
-            dn(j) -= h;
-            double yu = 0, yd = 0;
-            Gauss_model(x, up, yu, d2, 6);
-            Gauss_model(x, dn, yd, d2, 6);
-            EXPECT_NEAR(dyda(j), (yu - yd) / (2 * h), 1e-6) << "x " << x << " parameter " << j;
-        }
-    }
-    a(6) = 0;
-    double y = 7;
-    EXPECT_FALSE(Gauss_model(0, a, y, dyda, 6));
-    EXPECT_EQ(y, 7.0);
-}
-
-TEST(LmStep, AcceptAndRejectMoveLambda) {
-    struct Case { const char* name; double shift; bool accepted; };
-    const Case cases[] = {{"from the exact solution", 0, false}, {"from a shifted centre", 4, true}};
-    for (const Case& c : cases) {
-        AnalysisState s;
-        makeBf(s, {{0.3, -100, 40}, {0.2, 100, 50}});
-        const int n = 161;  // -400..400 km/s
-        Vec x(n), y(n), sig(n), a(6), list(6);
-        for (int i = 1; i <= n; ++i) {
-            x(i) = s.vel_bb(i + 20);
-            y(i) = s.bb_n(i + 20);
-            sig(i) = 0.1;
-        }
-        const double p[6] = {0.3, -100 + c.shift, 40, 0.2, 100, 50};
-        for (int j = 1; j <= 6; ++j) {
-            a(j) = p[j - 1];
-            list(j) = j;
-        }
-        Mat covar(6, 6), alpha(6, 6);
-        double chisq = 0, lambda = -0.0001;
-        LmMemory mem;
-        ASSERT_EQ(LM_step(x, y, sig, n, a, 6, list, 6, covar, alpha, chisq, lambda, mem), FitStatus::Ok) << c.name;
-        EXPECT_DOUBLE_EQ(lambda, c.accepted ? 0.0001 : 0.01) << c.name;
-        if (c.accepted) {
-            EXPECT_LT(std::fabs(a(2) + 100), 4.0) << c.name;
-        } else {
-            EXPECT_EQ(chisq, 0.0) << c.name;
-            EXPECT_EQ(a(2), -100.0) << c.name;
-        }
-        // The covariance call leaves lambda alone and a symmetric matrix with a positive diagonal.
-        double zero = 0;
-        ASSERT_EQ(LM_step(x, y, sig, n, a, 6, list, 6, covar, alpha, chisq, zero, mem), FitStatus::Ok) << c.name;
-        for (int i = 1; i <= 6; ++i) {
-            EXPECT_GT(covar(i, i), 0.0) << c.name << " parameter " << i;
-            for (int j = 1; j < i; ++j) EXPECT_EQ(covar(i, j), covar(j, i)) << c.name;
-        }
     }
 }
 
@@ -215,7 +151,6 @@ TEST(AutoFitWindow, FourWidthsBeyondTheOuterCentres) {
     const Case cases[] = {
         {"initial boxes", 2, {0.0183, -210, 60, 0.01, 213, 80}, -450, 533},
         {"third below", 3, {1, -10, 5, 1, 10, 5, 1, -50, 10}, -90, 30},
-        {"third above", 3, {1, -10, 5, 1, 10, 5, 1, 50, 10}, -30, 90},
         {"third between", 3, {1, -10, 5, 1, 10, 5, 1, 0, 100}, -30, 30},
     };
     for (const Case& c : cases) {
@@ -226,18 +161,6 @@ TEST(AutoFitWindow, FourWidthsBeyondTheOuterCentres) {
         EXPECT_EQ(vmin, c.vmin) << c.name;
         EXPECT_EQ(vmax, c.vmax) << c.name;
     }
-}
-
-TEST(SolveGaussFit, AutoWindowFromStoredParameters) {
-    AnalysisState s;
-    test::RecordingPlatform p;
-    makeBf(s, {{0.0183, -210, 60}, {0.01, 213, 80}});
-    setStars(s, {{0.0183, -210, 60}, {0.01, 213, 80}});
-    s.bbCombo2Flag = true;
-    ASSERT_TRUE(SolveGaussFit(s, p, boxes("junk", "")).has_value());  // Text8/Text9 unused
-    EXPECT_EQ(s.FitVmin, -450.0);
-    EXPECT_EQ(s.FitVmax, 533.0);
-    EXPECT_EQ(s.FitX(1), -445.0);
 }
 
 TEST(SolveGaussFit, RefusedOrAbandonedFitsChangeNothing) {
