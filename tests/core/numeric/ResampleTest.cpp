@@ -115,8 +115,7 @@ TEST(Resample, EqualStandardWavelengthsRefusedWithGridUnchanged) {
     s.nGrid = 5;
     EXPECT_FALSE(Resample(s, p, "29", "4000.1", "4990"));
     EXPECT_EQ(p.messages.size(), 1u);
-    EXPECT_EQ(s.nGrid, 5);
-    EXPECT_EQ(s.delV, 0);
+    EXPECT_TRUE(s.nGrid == 5 && s.delV == 0) << "the grid changed";
 }
 
 TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
@@ -136,25 +135,8 @@ TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
     RecordingPlatform p;
     ASSERT_TRUE(Lin_interp(xOld, yOld, 5, xNew, yNew, n, p));
     EXPECT_TRUE(p.messages.empty());
-    for (int i = 1; i <= n; ++i) {
-        if (i <= 5) {
-            EXPECT_EQ(yNew(i), cases[i - 1].expected) << "x " << cases[i - 1].x;
-        } else {
-            EXPECT_NEAR(yNew(i), cases[i - 1].expected, 1e-15) << "x " << cases[i - 1].x;
-        }
-    }
-}
-
-TEST(LinInterp, EqualNeighboursReportedOnceAndNothingWritten) {
-    Vec xOld(4), yOld(4), xNew(3), yNew(3);
-    const double xs[] = {1, 2, 2, 3};
-    for (int i = 1; i <= 4; ++i) xOld(i) = xs[i - 1], yOld(i) = i;
-    xNew(1) = 1.5, xNew(2) = 2, xNew(3) = 2.5;
-    yNew.fill(-1);
-    RecordingPlatform p;
-    EXPECT_FALSE(Lin_interp(xOld, yOld, 4, xNew, yNew, 3, p));
-    EXPECT_EQ(p.messages.size(), 1u);
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(yNew(i), -1) << "i " << i;
+    for (int i = 1; i <= n; ++i)   // exact on the old wavelengths
+        EXPECT_NEAR(yNew(i), cases[i - 1].expected, i <= 5 ? 0 : 1e-15) << "x " << cases[i - 1].x;
 }
 
 }  // namespace
