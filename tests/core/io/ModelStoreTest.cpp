@@ -94,9 +94,7 @@ TEST(ModelStore, ThirteenLoadsThenAFourteenthIsIgnoredSilently) {
         test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
         const ModelLoadOutcome out = Load_model(*s, p);
         ASSERT_EQ(out.kind, ModelLoadOutcome::Loaded) << "load " << k;
-        EXPECT_EQ(out.slot, k);
-        EXPECT_EQ(s->nModels, k);
-        EXPECT_EQ(s->CurModel, k);
+        EXPECT_TRUE(out.slot == k && s->nModels == k && s->CurModel == k) << "load " << k;
         EXPECT_EQ(s->StdFileName, out.label) << "the loaded model is selected";
     }
     const test::StateSnapshot full(*s);
@@ -115,9 +113,7 @@ TEST(ModelStore, ThirteenLoadsThenAFourteenthIsIgnoredSilently) {
     lines[0] = "\"again.fts\"";
     test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
     const ModelLoadOutcome out = Load_model(*s, p);
-    EXPECT_EQ(out.slot, 1);
-    EXPECT_EQ(s->nModels, 1);
-    EXPECT_EQ(s->CurModel, 1);
+    EXPECT_TRUE(out.slot == 1 && s->nModels == 1 && s->CurModel == 1);
     EXPECT_EQ(s->Models[1].StdFileName, "again.fts");
     EXPECT_EQ(s->Models[2].StdFileName, "model2.fts");
 }
@@ -138,12 +134,8 @@ TEST(ModelSelect, RestoresTheModelOverAnotherWorkingModel) {
     s->svdValid = false;
     ASSERT_TRUE(Select_model(*s, 1));
     EXPECT_EQ(s->StdFileName, "hand.fts");
-    EXPECT_EQ(s->nPixStd, 5);
-    EXPECT_EQ(s->nGrid, 5);
-    EXPECT_EQ(s->span, 3);
-    EXPECT_TRUE(s->svdValid);
-    EXPECT_TRUE(s->ssrAvailable);
-    EXPECT_EQ(s->des(1, 1), 11);
+    EXPECT_TRUE(s->nPixStd == 5 && s->nGrid == 5 && s->span == 3 && s->des(1, 1) == 11);
+    EXPECT_TRUE(s->svdValid && s->ssrAvailable);
     EXPECT_EQ(s->Min_waveL, 6000.25);
     EXPECT_EQ(s->Max_waveL, 5400) << "the stored upper end is not copied";
 }

@@ -2,6 +2,7 @@
 // program star on the grid and the BFs, checked against velocities put in by construction.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -23,25 +24,18 @@ constexpr int kSpan = 101;
 constexpr double kDelV = 29;
 
 // Inverted absorption lines as a function of the grid index: a whole-step shift is exact.
-class LineSpectrum {
-public:
+struct LineSpectrum {
     LineSpectrum() {
         std::mt19937 gen(11);
         std::uniform_real_distribution<double> u(0, 1);
-        for (int k = 0; k < 140; ++k)
-            m_lines.push_back({-60 + (kN + 120) * u(gen), 0.7 + 1.8 * u(gen), 0.05 + 0.55 * u(gen)});
+        for (int k = 0; k < 140; ++k) lines.push_back({-60 + (kN + 120) * u(gen), 0.7 + 1.8 * u(gen), 0.05 + 0.55 * u(gen)});
     }
     double operator()(double x) const {
         double v = 0;
-        for (const Line& l : m_lines) v += l.depth * std::exp(-0.5 * std::pow((x - l.centre) / l.sigma, 2));
+        for (const auto& [centre, sigma, depth] : lines) v += depth * std::exp(-0.5 * std::pow((x - centre) / sigma, 2));
         return v;
     }
-
-private:
-    struct Line {
-        double centre, sigma, depth;
-    };
-    std::vector<Line> m_lines;
+    std::vector<std::array<double, 3>> lines;   // centre, sigma, depth
 };
 
 // A standard on the grid itself (resampling is the identity), decomposed; the program star is
