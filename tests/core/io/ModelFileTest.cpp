@@ -8,7 +8,6 @@
 #include "numeric/CrossCorr.h"
 #include "state/ErrText.h"
 #include "support/RecordingPlatform.h"
-#include "text/NumText.h"
 
 namespace tessan {
 namespace {
@@ -22,70 +21,40 @@ std::string withoutSsr(const std::string& text) {
     return text.substr(0, a) + text.substr(text.find("\"----- END -----\"", a));
 }
 
-// Equal when written with 15 significant digits.
-::testing::AssertionResult sameText(double a, double b, const char* what, int i, int j = 0) {
-    if (RecordText(a) == RecordText(b)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << what << "(" << i << "," << j << "): " << RecordText(a) << " vs "
-                                         << RecordText(b);
-}
-
+// Every value comes back to the 15 digits written: saving the loaded model again gives the same file.
 TEST(ModelRoundTrip, GivesBackEveryValueTo15Digits) {
     const int n = 2000, span = 201;
     for (const bool older : {false, true}) {
         SCOPED_TRACE(older ? "older format" : "current format");
         RecordingPlatform p;
-        auto src = std::make_unique<AnalysisState>();
+        auto src = std::make_unique<AnalysisState>(), dst = std::make_unique<AnalysisState>();
         test::FillWorkingModel(*src, n, span, 7);
-        src->ModelFullPath = (p.WorkDir() / "m.MDL").string();
+        dst->ModelFullPath = src->ModelFullPath = (p.WorkDir() / "m.MDL").string();
         ASSERT_EQ(Save_model(*src, p), 0);
-        if (older) test::WriteFileText(src->ModelFullPath, withoutSsr(test::ReadFileText(src->ModelFullPath)));
+        std::string first = test::ReadFileText(src->ModelFullPath);
+        if (older) test::WriteFileText(src->ModelFullPath, first = withoutSsr(first));
 
-        auto dst = std::make_unique<AnalysisState>();
-        dst->ModelFullPath = src->ModelFullPath;
         dst->ssrAvailable = true;
         const ModelLoadOutcome out = Load_model(*dst, p);
         ASSERT_TRUE(p.messages.empty()) << p.messages.front();
         ASSERT_EQ(out.kind, ModelLoadOutcome::Loaded);
         EXPECT_EQ(out.slot, 1);
         EXPECT_EQ(out.label, src->StdFileName);
-        const AnalysisState &s = *src, &w = *dst;
-        EXPECT_EQ(w.StdObject, s.StdObject);
-        ASSERT_EQ(w.nRecords_StdHdr, 3);
-        for (int i = 1; i <= 3; ++i) EXPECT_EQ(w.StdHdr(i), s.StdHdr(i)) << "card " << i;
-        EXPECT_EQ(w.NAXIS1, n);
-        EXPECT_EQ(w.nGrid, n);
-        EXPECT_TRUE(w.svdValid);
-        EXPECT_EQ(w.Models[1].Max_waveL, 0);
-        for (double AnalysisState::*item : {&AnalysisState::WaveL_B_Std, &AnalysisState::dLambda_dp_Std,
-                                              &AnalysisState::WaveL_R_Std, &AnalysisState::delV,
-                                              &AnalysisState::Min_waveL, &AnalysisState::r1})
-            EXPECT_TRUE(sameText(s.*item, w.*item, "scalar", 0));
-        for (int i = 1; i <= n; ++i) {
-            ASSERT_TRUE(sameText(s.Pixval(i), w.Pixval(i), "Pixval", i));
-            ASSERT_TRUE(sameText(s.ws(i), w.ws(i), "ws", i));
-            ASSERT_TRUE(sameText(s.ss(i), w.ss(i), "ss", i));
-            ASSERT_TRUE(sameText(s.w1(i), w.w1(i), "w1", i));
-        }
-        ASSERT_EQ(w.span, span);
-        for (int j = 1; j <= span; ++j) {
-            for (int i = 1; i <= n - span + 1; ++i) {
-                ASSERT_TRUE(sameText(s.des(i, j), w.des(i, j), "des", i, j));
-                ASSERT_TRUE(sameText(s.U(i, j), w.U(i, j), "U", i, j));
-            }
-            for (int i = 1; i <= span; ++i) ASSERT_TRUE(sameText(s.Vt(i, j), w.Vt(i, j), "Vt", i, j));
-            ASSERT_TRUE(sameText(s.ww(j), w.ww(j), "ww", j));
-            if (!older) {
-                ASSERT_TRUE(sameText(s.ssr(j), w.ssr(j), "ssr", j));
-            }
-        }
-        EXPECT_EQ(w.Models[1].ssrPresent, !older);
-        EXPECT_EQ(w.ssrAvailable, !older);
+        EXPECT_TRUE(dst->NAXIS1 == n && dst->nGrid == n && dst->nPixStd == n && dst->span == span);
+        EXPECT_TRUE(dst->svdValid);
+        EXPECT_EQ(dst->Models[1].ssrPresent, !older);
+        EXPECT_EQ(dst->ssrAvailable, !older);
         if (older) {
             EXPECT_FALSE(RunCcfStep(*dst, p, "450"));
             EXPECT_EQ(p.messages, std::vector<std::string>{
                                       "The resampled standard spectrum is not available.  Either compute and save "
                                       "a new model with vers. 2.4 or later, or follow steps 1-3."});
         }
+        dst->ModelFullPath = (p.WorkDir() / "again.MDL").string();
+        dst->svdValid = true;
+        ASSERT_EQ(Save_model(*dst, p), 0);
+        const std::string again = test::ReadFileText(dst->ModelFullPath);
+        ASSERT_EQ(older ? withoutSsr(again) : again, first);
     }
 }
 
