@@ -39,13 +39,11 @@ protected:
         return (p.WorkDir() / name).string();
     }
     FitsOutcome readStd(const Bytes& bytes, const std::string& name = "std.fits") {
-        s.StdFileName = name;
-        s.StdFullPath = put(bytes, name);
+        s.StdFullPath = put(bytes, s.StdFileName = name);
         return ReadStdFits(s, p);
     }
     FitsOutcome readPro(const Bytes& bytes, const std::string& name = "pro.fits") {
-        s.ProFileName = name;
-        s.ProFullPath = put(bytes, name);
+        s.ProFullPath = put(bytes, s.ProFileName = name);
         return ReadProFits(s, p);
     }
     // A standard of n pixels with values 1..n (BITPIX -32) at 5000 + 0.5 (i - 1).

@@ -104,7 +104,6 @@ TEST_F(FitsKeywords, ObjectName) {
         std::vector<std::string> cards;
         std::string object;
     } cases[] = {
-        {{Card("OBJECT", "'AB/CD'")}, "A"},
         {{Card("OBJECT", "'HD 1234 '   / the star")}, "HD 1234 "},
         {{Card("OBJECT", "'First'"), Card("OBJECT", "'Second'")}, "First"},
         {{Card("OBJECT", "X")}, ""},
@@ -126,13 +125,8 @@ TEST_F(FitsKeywords, ValuesAndWavelengths) {
     EXPECT_TRUE(p.messages.empty());
     EXPECT_EQ(s.nRecords_StdHdr, 11);   // "end" in lower case ends the header
     EXPECT_EQ(s.StdVal(8), "4000.5");
-    EXPECT_EQ(s.WaveL_B_Std, 4000.5);
-    EXPECT_EQ(s.dLambda_dp_Std, 0.25);
-    EXPECT_EQ(s.WaveL_R_Std, 4001.0);
-    EXPECT_EQ(s.NAXIS3, 2);
-    EXPECT_EQ(s.ws(2), 4000.75);
-    EXPECT_EQ(s.ss(1), 0.5);
-    EXPECT_EQ(s.ss(3), 0.75);
+    EXPECT_TRUE(s.WaveL_B_Std == 4000.5 && s.dLambda_dp_Std == 0.25 && s.WaveL_R_Std == 4001.0 && s.NAXIS3 == 2);
+    EXPECT_TRUE(s.ws(2) == 4000.75 && s.ss(1) == 0.5 && s.ss(3) == 0.75);
     EXPECT_EQ(s.delV, 18);   // floor(0.25 * 299792.4 / 4001)
 }
 

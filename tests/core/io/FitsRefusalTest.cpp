@@ -118,16 +118,11 @@ TEST_F(FitsState, EachStarKeepsItsPixelCount) {
     ASSERT_EQ(readStd(Ramp(2000)), FitsOutcome::Done);
     s.ssrAvailable = s.svdValid = true;
     ASSERT_EQ(readPro(Ramp(2500, -64)), FitsOutcome::Done);
-    EXPECT_EQ(s.nPixStd, 2000);
-    EXPECT_EQ(s.nPixPro, 2500);
-    EXPECT_EQ(s.Pixval_Pro(2500), 2500);
-    EXPECT_TRUE(s.ssrAvailable);   // the program read leaves the standard's items alone
-    EXPECT_TRUE(s.svdValid);
+    EXPECT_TRUE(s.nPixStd == 2000 && s.nPixPro == 2500 && s.Pixval_Pro(2500) == 2500);
+    EXPECT_TRUE(s.ssrAvailable && s.svdValid) << "the program read leaves the standard's items alone";
     ASSERT_EQ(readStd(Ramp(10)), FitsOutcome::Done);
-    EXPECT_FALSE(s.ssrAvailable);
-    EXPECT_FALSE(s.svdValid);
-    EXPECT_EQ(s.NAXIS1, 10);
-    EXPECT_EQ(s.nPixPro, 2500);
+    EXPECT_FALSE(s.ssrAvailable || s.svdValid);
+    EXPECT_TRUE(s.NAXIS1 == 10 && s.nPixPro == 2500);
 }
 
 TEST_F(FitsState, ProgramStarIsResampledOntoTheGrid) {
@@ -140,7 +135,6 @@ TEST_F(FitsState, ProgramStarIsResampledOntoTheGrid) {
     EXPECT_DOUBLE_EQ(s.spr(2), 0.25);
     EXPECT_DOUBLE_EQ(s.spr(3), 0.0);
     EXPECT_EQ(s.spr(4), 7);   // beyond the grid's count
-
     s.nGrid = 0;
     s.spr.fill(9);
     ASSERT_EQ(readPro(Ramp(4)), FitsOutcome::Done);
