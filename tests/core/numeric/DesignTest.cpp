@@ -28,19 +28,17 @@ std::unique_ptr<AnalysisState> GridState(int nGrid) {
 }
 
 TEST(DesignMatrix, BuildsStaggeredCopiesOfTheStandard) {
-    struct Case {
+    const struct {
         std::string text1;
-        int nGrid;
-        int span, span2, rows;
+        int nGrid, span, span2, rows;
         std::vector<std::array<int, 3>> probes;   // i, j, index of ssr expected in des(i, j)
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {"201", 2000, 201, 100, 1800, {{1, 1, 201}, {1, 201, 1}, {1800, 101, 1900}, {1800, 201, 1800}}},
         {"1", 2000, 1, 0, 2000, {{1, 1, 1}, {2000, 1, 2000}}},
         {"200.6", 2000, 201, 100, 1800, {{1, 1, 201}}},
         {"499", 1000, 499, 249, 502, {{502, 1, 1000}, {1, 499, 1}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         auto s = GridState(c.nGrid);
         test::RecordingPlatform p;
         s->svdValid = true;
@@ -48,9 +46,7 @@ TEST(DesignMatrix, BuildsStaggeredCopiesOfTheStandard) {
         ASSERT_TRUE(out.built) << c.text1;
         EXPECT_FALSE(out.text1.has_value()) << c.text1;
         EXPECT_TRUE(p.messages.empty()) << c.text1;
-        EXPECT_EQ(s->span, c.span) << c.text1;
-        EXPECT_EQ(s->span2, c.span2) << c.text1;
-        EXPECT_TRUE(s->ssrAvailable) << c.text1;
+        EXPECT_TRUE(s->span == c.span && s->span2 == c.span2 && s->ssrAvailable) << c.text1;
         EXPECT_FALSE(s->svdValid) << c.text1 << ": the old decomposition no longer matches";
         for (const auto& [i, j, k] : c.probes) EXPECT_EQ(s->des(i, j), k) << c.text1 << " des(" << i << "," << j << ")";
         EXPECT_EQ(s->des(c.rows + 1, 1), 0) << c.text1 << ": rows past the last are left alone";
@@ -79,20 +75,17 @@ TEST(DesignMatrix, RefusesBeforeBuilding) {
     };
     for (const Case& c : cases) {
         auto s = GridState(c.nGrid);
-        s->span = 151;
-        s->span2 = 75;
-        s->ssrAvailable = false;
-        s->svdValid = true;
-        s->des(1, 1) = -7;
+        s->span = 151, s->span2 = 75, s->ssrAvailable = false, s->svdValid = true, s->des(1, 1) = -7;
         test::RecordingPlatform p;
         const DesignOutcome out = Design_matrix(*s, p, c.text1);
-        EXPECT_FALSE(out.built) << "\"" << c.text1 << "\"";
-        ASSERT_EQ(p.messages.size(), 1u) << "\"" << c.text1 << "\"";
-        EXPECT_EQ(p.messages[0], c.message.empty() ? p.messages[0] : c.message) << "\"" << c.text1 << "\"";
-        EXPECT_FALSE(p.messages[0].empty());
-        EXPECT_EQ(out.text1, c.newText1) << "\"" << c.text1 << "\"";
+        const std::string name = "\"" + c.text1 + "\" on " + std::to_string(c.nGrid) + " points";
+        EXPECT_FALSE(out.built) << name;
+        ASSERT_EQ(p.messages.size(), 1u) << name;
+        EXPECT_FALSE(p.messages[0].empty()) << name;
+        EXPECT_EQ(p.messages[0], c.message.empty() ? p.messages[0] : c.message) << name;
+        EXPECT_EQ(out.text1, c.newText1) << name;
         EXPECT_TRUE(s->span == 151 && s->span2 == 75 && !s->ssrAvailable && s->svdValid && s->des(1, 1) == -7)
-            << "\"" << c.text1 << "\": the state changed";
+            << name << ": the state changed";
     }
 }
 
@@ -120,9 +113,7 @@ TEST(SvdStep, DecomposesTheDesignMatrixAndMarksItUsable) {
     test::RecordingPlatform p;
     s->U(261, 1) = 5;   // below the rows in use: must stay
     ASSERT_TRUE(RunSvdStep(*s, p));
-    EXPECT_TRUE(p.messages.empty());
-    EXPECT_TRUE(s->svdValid);
-    EXPECT_EQ(s->U(261, 1), 5);
+    EXPECT_TRUE(p.messages.empty() && s->svdValid && s->U(261, 1) == 5);
     double err = 0, scale = 0;
     for (int i = 1; i <= 260; ++i)
         for (int j = 1; j <= 41; ++j) {
