@@ -12,75 +12,40 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-struct FieldCase {
-    double x;
-    int width;
-    int ndec;
-    const char* want;
-};
-
-void expectFields(const FieldCase* begin, const FieldCase* end) {
-    for (const FieldCase* c = begin; c != end; ++c)
-        EXPECT_EQ(Num_to_str(c->x, c->width, c->ndec), c->want)
-            << "Num_to_str(" << c->x << ", " << c->width << ", " << c->ndec << ")";
-}
-
-TEST(NumToStr, PublishedExamples) {
-    const FieldCase cases[] = {
-        {4500, 6, 0, " 4500."},        {4550.5, 6, 0, " 4551."},
-        {0.25, 4, 2, "0.25"},          {0.5, 4, 2, "0.50"},
-        {0.05, 4, 2, "0.05"},          {0.001, 4, 2, "0.00"},
-        {0, 6, 0, "    0."},          {0, 4, 2, "0.00"},
-        {-0.5, 8, 2, "   -0.50"},      {-12.5, 8, 1, "   -12.5"},
-        {-2.34, 5, 1, " -2.3"},        {2.999, 6, 2, "  3.00"},
-        {0.5, 6, 0, "    1."},        {-0.004, 5, 2, " 0.00"},        {6562.817, 8, 2, " 6562.82"},
-        {1234.5678, 8, 2, " 1234.57"}, {12345678, 8, 2, "0.12e+08"},
-        {123456, 6, 0, "0.e+06"},      {987654, 6, 0, "1.e+06"},
-        {250000, 4, 2, "0.3e+06"},
-    };
-    expectFields(std::begin(cases), std::end(cases));
-}
-
-TEST(NumToStr, HalvesRoundUpTowardPlusInfinity) {
-    const FieldCase cases[] = {
-        {0.125, 6, 2, "  0.13"},   {-0.125, 6, 2, " -0.12"},
-        {2.5, 4, 0, "  3."},       {-2.5, 4, 0, " -2."},
-        {3.5, 4, 0, "  4."},       {-3.5, 4, 0, " -3."},
-        {0.0625, 7, 3, "  0.063"}, {-0.0625, 7, 3, " -0.062"},
-        {1.5, 4, 0, "  2."},       {-0.5, 4, 0, "  0."},
-    };
-    expectFields(std::begin(cases), std::end(cases));
-}
-
-TEST(NumToStr, NeverCutsDigitsOrSign) {
-    const FieldCase cases[] = {
+TEST(NumToStr, Fields) {
+    const struct {
+        double x;
+        int width, ndec;
+        const char* want;
+    } cases[] = {
+        // Examples.
+        {4500, 6, 0, " 4500."}, {4550.5, 6, 0, " 4551."}, {0.25, 4, 2, "0.25"}, {0.05, 4, 2, "0.05"},
+        {0.001, 4, 2, "0.00"}, {0, 6, 0, "    0."}, {-0.5, 8, 2, "   -0.50"}, {-12.5, 8, 1, "   -12.5"},
+        {-2.34, 5, 1, " -2.3"}, {2.999, 6, 2, "  3.00"}, {0.5, 6, 0, "    1."}, {-0.004, 5, 2, " 0.00"},
+        {1234.5678, 8, 2, " 1234.57"}, {12345678, 8, 2, "0.12e+08"}, {123456, 6, 0, "0.e+06"},
+        {987654, 6, 0, "1.e+06"}, {250000, 4, 2, "0.3e+06"},
+        // Halves round up toward plus infinity.
+        {0.125, 6, 2, "  0.13"}, {-0.125, 6, 2, " -0.12"}, {2.5, 4, 0, "  3."}, {-2.5, 4, 0, " -2."},
+        {-3.5, 4, 0, " -3."}, {0.0625, 7, 3, "  0.063"}, {-0.0625, 7, 3, " -0.062"}, {-0.5, 4, 0, "  0."},
         // Longer than the field by 1..ndec characters: exponent form in the same width.
-        {12.5, 4, 2, "0.1e+02"},        {-0.35, 4, 2, "-0.4e+00"},
-        {123456.7, 8, 2, "0.12e+06"},   {-12345.5, 8, 2, "-0.1e+05"},
+        {12.5, 4, 2, "0.1e+02"}, {-0.35, 4, 2, "-0.4e+00"}, {123456.7, 8, 2, "0.12e+06"},
+        {-12345.5, 8, 2, "-0.1e+05"},
         // Only the blank that stands for a plus sign is dropped.
-        {12.34, 5, 2, "12.34"},         {12345.67, 8, 2, "12345.67"},
+        {12.34, 5, 2, "12.34"}, {12345.67, 8, 2, "12345.67"},
         // Rounding made the value whole and restoring the decimals outgrows the field.
-        {99.999, 5, 2, "1.0e+02"},      {9.96, 3, 1, "1.0e+01"},
-        {999.96, 6, 1, "1000.0"},
+        {99.999, 5, 2, "1.0e+02"}, {9.96, 3, 1, "1.0e+01"}, {999.96, 6, 1, "1000.0"},
         // Negative values in exponent form keep their sign.
-        {-12345678, 8, 2, "-0.1e+08"},  {-123456, 6, 0, "-0.1e+06"},
-        {-250000, 4, 2, "-0.3e+06"},
+        {-12345678, 8, 2, "-0.1e+08"}, {-123456, 6, 0, "-0.1e+06"}, {-250000, 4, 2, "-0.3e+06"},
+        // Extreme and non-finite values.
+        {-1.5e-7, 6, 2, "  0.00"}, {1.5e-7, 12, 8, "  0.00000015"}, {-2.5e-5, 10, 6, " -0.000025"},
+        {6e-5, 6, 4, "0.0001"}, {1e20, 8, 2, "0.10e+21"}, {-1e20, 8, 2, "-0.1e+21"},
+        {1e15, 18, 1, "1000000000000000.0"}, {1e150, 8, 2, "0.1e+151"}, {-1e150, 8, 2, "-0.e+151"},
+        {1e-150, 8, 2, "    0.00"}, {1.5e300, 10, 2, "0.150e+301"},
+        {std::numeric_limits<double>::max(), 10, 2, "0.180e+309"}, {std::nan(""), 6, 2, "   NaN"},
+        {kInf, 4, 0, " Inf"}, {-kInf, 8, 1, "    -Inf"}, {-kInf, 3, 1, "***"},
     };
-    expectFields(std::begin(cases), std::end(cases));
-}
-
-TEST(NumToStr, ExtremeAndNonFiniteValues) {
-    const FieldCase cases[] = {
-        {1.5e-7, 6, 2, "  0.00"},       {-1.5e-7, 6, 2, "  0.00"},
-        {1.5e-7, 12, 8, "  0.00000015"}, {-2.5e-5, 10, 6, " -0.000025"},
-        {6e-5, 6, 4, "0.0001"},         {1e20, 8, 2, "0.10e+21"},
-        {-1e20, 8, 2, "-0.1e+21"},      {1e15, 18, 1, "1000000000000000.0"},
-        {1e150, 8, 2, "0.1e+151"},      {-1e150, 8, 2, "-0.e+151"},
-        {1e-150, 8, 2, "    0.00"},     {1.5e300, 10, 2, "0.150e+301"},
-        {std::numeric_limits<double>::max(), 10, 2, "0.180e+309"},
-        {std::nan(""), 6, 2, "   NaN"}, {kInf, 4, 0, " Inf"}, {-kInf, 8, 1, "    -Inf"}, {-kInf, 3, 1, "***"},
-    };
-    expectFields(std::begin(cases), std::end(cases));
+    for (const auto& c : cases)
+        EXPECT_EQ(Num_to_str(c.x, c.width, c.ndec), c.want) << "Num_to_str(" << c.x << ", " << c.width << ", " << c.ndec << ")";
 }
 
 TEST(NumToExp, ExamplesAndChangedArguments) {
