@@ -39,35 +39,19 @@ inline void FillWorkingModel(AnalysisState& s, int n, int span, std::uint64_t se
     s.StdHdr(1) = "SIMPLE  =                    T / conforms, to FITS";
     s.StdHdr(2) = "OBJECT  = 'HD " + std::to_string(1000 + seed) + "'";
     s.StdHdr(3) = "END";
-    s.NAXIS1 = n;
-    s.nPixStd = n;
-    s.nGrid = n;
-    s.WaveL_B_Std = 5000 + v.next() * 1e-30;
-    s.dLambda_dp_Std = 0.0123456789012345;
-    s.WaveL_R_Std = 5500.123456789012;
-    for (int i = 1; i <= n; ++i) {
-        s.Pixval(i) = v.next();
-        s.ws(i) = 5000 + 0.25 * i;
-        s.ss(i) = v.next();
-        s.w1(i) = 5001 * std::pow(1.00001, i - 1);
-    }
-    s.delV = 2.5;
-    s.Min_waveL = 5001;
-    s.Max_waveL = 5400;
-    s.r1 = 1.00001;
+    s.NAXIS1 = s.nPixStd = s.nGrid = n;
+    s.WaveL_B_Std = 5000 + v.next() * 1e-30, s.dLambda_dp_Std = 0.0123456789012345, s.WaveL_R_Std = 5500.123456789012;
+    for (int i = 1; i <= n; ++i)
+        s.Pixval(i) = v.next(), s.ws(i) = 5000 + 0.25 * i, s.ss(i) = v.next(), s.w1(i) = 5001 * std::pow(1.00001, i - 1);
+    s.delV = 2.5, s.Min_waveL = 5001, s.Max_waveL = 5400, s.r1 = 1.00001;
     s.span = span;
-    const int m = n - span + 1;
-    for (int i = 1; i <= m; ++i)
-        for (int j = 1; j <= span; ++j) {
-            s.des(i, j) = v.next();
-            s.U(i, j) = v.next();
-        }
-    for (int j = 1; j <= span; ++j) s.ww(j) = v.next();
-    for (int i = 1; i <= span; ++i)
-        for (int j = 1; j <= span; ++j) s.Vt(i, j) = v.next();
+    for (int j = 1; j <= span; ++j) {
+        for (int i = 1; i <= n - span + 1; ++i) s.des(i, j) = v.next(), s.U(i, j) = v.next();
+        for (int i = 1; i <= span; ++i) s.Vt(i, j) = v.next();
+        s.ww(j) = v.next();
+    }
     for (int i = 1; i <= n; ++i) s.ssr(i) = v.next();
-    s.svdValid = true;
-    s.ssrAvailable = true;
+    s.svdValid = s.ssrAvailable = true;
 }
 
 // The items a failed load, a refused save or Select_model(0) must leave exactly as they were.
