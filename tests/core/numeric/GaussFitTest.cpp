@@ -44,21 +44,12 @@ TEST(GaussJordan, SingularMatrices) {
 }
 
 void setStars(AnalysisState& s, const std::vector<Star>& stars) {
-    for (std::size_t i = 0; i < stars.size(); ++i) {
-        s.PeakHeight[i + 1] = stars[i].h;
-        s.PeakXo[i + 1] = stars[i].xo;
-        s.PeakWidth[i + 1] = stars[i].w;
-    }
+    for (std::size_t i = 0; i < stars.size(); ++i)
+        s.PeakHeight[i + 1] = stars[i].h, s.PeakXo[i + 1] = stars[i].xo, s.PeakWidth[i + 1] = stars[i].w;
 }
 
 GaussBoxes boxes(const char* vmin = "-400", const char* vmax = "400") {
-    GaussBoxes b;
-    b.centre = {"-210", "213", "-60"};
-    b.width = {"60", "80", "80"};
-    b.height = {"0.0183", "0.01", "0.028"};
-    b.vmin = vmin;
-    b.vmax = vmax;
-    return b;
+    return GaussBoxes{{"-210", "213", "-60"}, {"60", "80", "80"}, {"0.0183", "0.01", "0.028"}, vmin, vmax};
 }
 
 // What an abandoned fit must leave as it was.
@@ -101,8 +92,7 @@ TEST(SolveGaussFit, RecoversTruthFromPerturbedStart) {
         test::RecordingPlatform p;
         makeBf(s, c.truth);
         setStars(s, c.start);
-        s.bbCombo1Flag = c.three;
-        s.bbCombo2Flag = c.autoWindow;
+        s.bbCombo1Flag = c.three, s.bbCombo2Flag = c.autoWindow;
         const auto r = SolveGaussFit(s, p, boxes());
         ASSERT_TRUE(r.has_value()) << c.name << (p.messages.empty() ? "" : ": " + p.messages[0]);
         EXPECT_TRUE(p.messages.empty()) << c.name;
@@ -131,8 +121,7 @@ TEST(AutoFitWindow, FourWidthsBeyondTheOuterCentres) {
         for (int j = 1; j <= 9; ++j) par(j) = c.p[j - 1];
         double vmin = 0, vmax = 0;
         AutoFitWindow(par, c.nstars, vmin, vmax);
-        EXPECT_EQ(vmin, c.vmin) << c.name;
-        EXPECT_EQ(vmax, c.vmax) << c.name;
+        EXPECT_TRUE(vmin == c.vmin && vmax == c.vmax) << c.name << ": " << vmin << ".." << vmax;
     }
 }
 
@@ -167,10 +156,8 @@ TEST(SolveGaussFit, RefusedOrAbandonedFitsChangeNothing) {
         test::RecordingPlatform p;
         makeBf(s, {{0.30003, -120.004, 40.005}, {0.20003, 85.005, 60.005}});
         setStars(s, c.start);
-        s.bbCombo1Flag = c.three;
-        s.bbCombo2Flag = c.autoWindow;
-        s.FitVmin = 1;
-        s.Lambda = 7;
+        s.bbCombo1Flag = c.three, s.bbCombo2Flag = c.autoWindow;
+        s.FitVmin = 1, s.Lambda = 7;
         const Snapshot before(s);
         EXPECT_FALSE(SolveGaussFit(s, p, c.b).has_value()) << c.name;
         EXPECT_EQ(p.messages, std::vector<std::string>{c.message}) << c.name;
@@ -196,10 +183,9 @@ TEST(ComputeModelCurve, CurveAndZeroWidth) {
     EXPECT_EQ(s.ModelCurve(1, 121), 0.5);                       // at the centre, 100 km/s
     EXPECT_DOUBLE_EQ(s.ModelCurve(1, 125), 0.5 * std::exp(-1)); // one width away
     s.ModelCurve(2, 101) = 9;
-    EXPECT_FALSE(ComputeModelCurve(s, 2));
+    EXPECT_FALSE(ComputeModelCurve(s, 2));   // zero width: the curve is left alone
     EXPECT_EQ(s.ModelCurve(2, 101), 9.0);
-    EXPECT_FALSE(ComputeModelCurve(s, 0));
-    EXPECT_FALSE(ComputeModelCurve(s, 4));
+    EXPECT_FALSE(ComputeModelCurve(s, 0) || ComputeModelCurve(s, 4));
 }
 
 }  // namespace
