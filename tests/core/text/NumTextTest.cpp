@@ -27,7 +27,7 @@ TEST(DefaultText, FormsAndExponentBoundariesAfterRounding) {
         {9.999999999999999e-5, " .0001"},         // rounds up to 1E-4: positional
         {999999999999999, " 999999999999999"},
         {999999999999999.5, " 1E+15"},            // rounds up to 1E+15: exponent form
-        {-1e15, "-1E+15"}, {123456789012345.6, " 123456789012346"},
+        {1e15, " 1E+15"}, {-1e15, "-1E+15"}, {123456789012345.6, " 123456789012346"},
         {inf, " Inf"}, {-inf, "-Inf"}, {std::nan(""), " NaN"},
     };
     for (const TextCase& c : cases) EXPECT_EQ(DefaultText(c.x), c.want) << "x " << c.x;
