@@ -45,10 +45,7 @@ protected:
     void SetUp() override {
         s.nPixStd = kN;
         const double r1 = 1 + kDelV / 299792.4;
-        for (int k = 1; k <= kN; ++k) {
-            s.ws(k) = std::pow(r1, k - 1) * 5000;
-            s.ss(k) = f(k);
-        }
+        for (int k = 1; k <= kN; ++k) s.ws(k) = std::pow(r1, k - 1) * 5000, s.ss(k) = f(k);
         ASSERT_TRUE(Resample(s, p, "29", "5000", "9000"));
         for (int k = 1; k <= kN; ++k) ASSERT_EQ(s.ssr(k), s.ss(k)) << "identity resampling at " << k;
         ASSERT_TRUE(Design_matrix(s, p, "101").built);
@@ -59,10 +56,7 @@ protected:
     template <class Program>
     void runProgram(Program program) {
         s.nPixPro = kN;
-        for (int k = 1; k <= kN; ++k) {
-            s.wp(k) = s.ws(k);
-            s.sp(k) = program(k);
-        }
+        for (int k = 1; k <= kN; ++k) s.wp(k) = s.ws(k), s.sp(k) = program(k);
         ASSERT_TRUE(RunBfStep(s, p));
         ASSERT_TRUE(p.messages.empty()) << p.messages.front();
     }
@@ -72,22 +66,15 @@ protected:
     LineSpectrum f;
 };
 
-TEST_F(BfChain, ProgramEqualToStandardGivesUnitSpikeAtZeroVelocity) {
-    runProgram([this](int k) { return f(k); });
+// A program equal to the standard, or shifted by whole grid steps, gives a unit spike at its velocity.
+TEST_F(BfChain, WholeStepShiftGivesUnitSpikeAtThatVelocity) {
     const int zero = kSpan / 2 + 1;
     EXPECT_EQ(BfVelocity(s, zero), 0);
-    for (int i = 1; i <= kSpan; ++i)
-        EXPECT_NEAR(s.bb(i, kSpan), i == zero ? 1.0 : 0.0, 1e-9) << "point " << i;
-}
-
-TEST_F(BfChain, WholeStepShiftGivesPeakAtThatVelocity) {
-    for (int shift : {1, -7, 20, -45}) {
+    for (int shift : {0, 1, -7, -45}) {
         runProgram([this, shift](int k) { return f(k - shift); });
-        int best = 1;
-        for (int i = 2; i <= kSpan; ++i)
-            if (s.bb(i, kSpan) > s.bb(best, kSpan)) best = i;
-        EXPECT_EQ(BfVelocity(s, best), shift * kDelV) << "shift " << shift;
-        EXPECT_NEAR(s.bb(best, kSpan), 1, 1e-9) << "shift " << shift;
+        EXPECT_EQ(BfVelocity(s, zero + shift), shift * kDelV) << "shift " << shift;
+        for (int i = 1; i <= kSpan; ++i)
+            ASSERT_NEAR(s.bb(i, kSpan), i == zero + shift ? 1.0 : 0.0, 1e-9) << "shift " << shift << " point " << i;
     }
 }
 
