@@ -88,7 +88,8 @@ TEST(ModelFileLayout, SmallModelIsWrittenRecordForRecord) {
     ASSERT_EQ(Save_model(*s, p), 0);
     EXPECT_EQ(test::ReadFileText(s->ModelFullPath),
               test::JoinCrLf({
-                  "\"a.fts\"", "\"the 'bright' one, first\"", "2,\"--- nRecords_StdHdr\"", "\"COMMENT = 'q', x\"", "\"END\"",
+                  "\"a.fts\"", "\"the 'bright' one, first\"",
+                  "2,\"--- nRecords_StdHdr\"", "\"COMMENT = 'q', x\"", "\"END\"",
                   "4,\"--- NAXIS1\"", "4500.5,\"--- WaveL_B_Std\"", ".5,\"--- dLambda_dp_Std\"",
                   "4502,\"--- WaveL_R_Std\"",
                   "\"----- Start Pixval() -----\"", "1", "-.25", "1.5E-07", "2001",

@@ -42,7 +42,8 @@ inline void FillWorkingModel(AnalysisState& s, int n, int span, std::uint64_t se
     s.NAXIS1 = s.nPixStd = s.nGrid = n;
     s.WaveL_B_Std = 5000 + v.next() * 1e-30, s.dLambda_dp_Std = 0.0123456789012345, s.WaveL_R_Std = 5500.123456789012;
     for (int i = 1; i <= n; ++i)
-        s.Pixval(i) = v.next(), s.ws(i) = 5000 + 0.25 * i, s.ss(i) = v.next(), s.w1(i) = 5001 * std::pow(1.00001, i - 1);
+        s.Pixval(i) = v.next(), s.ws(i) = 5000 + 0.25 * i, s.ss(i) = v.next(),
+        s.w1(i) = 5001 * std::pow(1.00001, i - 1);
     s.delV = 2.5, s.Min_waveL = 5001, s.Max_waveL = 5400, s.r1 = 1.00001;
     s.span = span;
     for (int j = 1; j <= span; ++j) {

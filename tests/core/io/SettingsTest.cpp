@@ -35,7 +35,8 @@ std::vector<std::string> savedLines(const AnalysisState& s) {
     EXPECT_EQ(SaveSettings(s, p.WorkDir()), 0);
     const std::string text = ReadFileText(p.WorkDir() / "Tessan6.ini");
     std::vector<std::string> lines;
-    for (std::size_t a = 0, b; (b = text.find("\r\n", a)) != std::string::npos; a = b + 2) lines.push_back(text.substr(a, b - a));
+    for (std::size_t a = 0, b; (b = text.find("\r\n", a)) != std::string::npos; a = b + 2)
+        lines.push_back(text.substr(a, b - a));
     return lines;
 }
 

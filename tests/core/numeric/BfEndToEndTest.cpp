@@ -28,11 +28,13 @@ struct LineSpectrum {
     LineSpectrum() {
         std::mt19937 gen(11);
         std::uniform_real_distribution<double> u(0, 1);
-        for (int k = 0; k < 140; ++k) lines.push_back({-60 + (kN + 120) * u(gen), 0.7 + 1.8 * u(gen), 0.05 + 0.55 * u(gen)});
+        for (int k = 0; k < 140; ++k)
+            lines.push_back({-60 + (kN + 120) * u(gen), 0.7 + 1.8 * u(gen), 0.05 + 0.55 * u(gen)});
     }
     double operator()(double x) const {
         double v = 0;
-        for (const auto& [centre, sigma, depth] : lines) v += depth * std::exp(-0.5 * std::pow((x - centre) / sigma, 2));
+        for (const auto& [centre, sigma, depth] : lines)
+            v += depth * std::exp(-0.5 * std::pow((x - centre) / sigma, 2));
         return v;
     }
     std::vector<std::array<double, 3>> lines;   // centre, sigma, depth

@@ -66,7 +66,8 @@ TEST(FindBb, EveryOrderEqualsTheSumFromZero) {
         const Mat ref = referenceBb(s);
         for (int n = 1; n <= c.span; ++n)
             for (int i = 1; i <= c.span; ++i)
-                ASSERT_NEAR(s.bb(i, n), ref(i, n), 1e-12 * (1 + std::fabs(ref(i, n)))) << name << " i " << i << " n " << n;
+                ASSERT_NEAR(s.bb(i, n), ref(i, n), 1e-12 * (1 + std::fabs(ref(i, n))))
+                    << name << " i " << i << " n " << n;
         if (c.zeroAt > 1) {   // a zero singular value adds nothing: its order repeats the one before
             for (int i = 1; i <= c.span; ++i) EXPECT_EQ(s.bb(i, c.zeroAt), s.bb(i, c.zeroAt - 1)) << name;
         }

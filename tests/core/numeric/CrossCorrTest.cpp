@@ -23,7 +23,8 @@ void gridWithLines(AnalysisState& s, int n, int shift = 0) {
         for (double c : {0.3, 0.5, 0.8}) v += 0.6 * std::exp(-0.5 * std::pow((k - c * n) / 2.5, 2));
         return v;
     };
-    for (int k = 1; k <= n; ++k) s.w1(k) = 4400 * std::pow(s.r1, k - n / 2), s.ssr(k) = line(k), s.spr(k) = line(k - shift);
+    for (int k = 1; k <= n; ++k)
+        s.w1(k) = 4400 * std::pow(s.r1, k - n / 2), s.ssr(k) = line(k), s.spr(k) = line(k - shift);
 }
 
 int peakLag(const AnalysisState& s) {
