@@ -1,6 +1,6 @@
 #pragma once
-// A fixture for the FITS reader tests: a fresh analysis state with the default keywords, a
-// recording platform whose directory is the data directory, and one-call reads of byte images.
+// FITS reader tests: a fresh state with the default keywords, reading byte images from the
+// recording platform's directory.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,8 +13,7 @@
 
 namespace tessan::test {
 
-// Cards of a one-dimensional spectrum header (without END): the given BITPIX and NAXIS1, an
-// OBJECT, CRVAL1 = 5000 and CD1_1 = 0.5, then the extra cards.
+// Header cards without END: BITPIX, NAXIS1, an OBJECT, CRVAL1 = 5000, CD1_1 = 0.5, then extra.
 inline std::vector<std::string> SpectrumCards(int bitpix, int naxis1,
                                               const std::vector<std::string>& extra = {}) {
     std::vector<std::string> cards = {
@@ -40,13 +39,11 @@ protected:
         return (p.WorkDir() / name).string();
     }
     FitsOutcome readStd(const Bytes& bytes, const std::string& name = "std.fits") {
-        s.StdFileName = name;
-        s.StdFullPath = put(bytes, name);
+        s.StdFullPath = put(bytes, s.StdFileName = name);
         return ReadStdFits(s, p);
     }
     FitsOutcome readPro(const Bytes& bytes, const std::string& name = "pro.fits") {
-        s.ProFileName = name;
-        s.ProFullPath = put(bytes, name);
+        s.ProFullPath = put(bytes, s.ProFileName = name);
         return ReadProFits(s, p);
     }
     // A standard of n pixels with values 1..n (BITPIX -32) at 5000 + 0.5 (i - 1).

@@ -1,11 +1,12 @@
 #pragma once
-// Test data for the model file tests: a working model filled with deterministic values of
-// many magnitudes, and a snapshot of the items a failed load must leave alone.
+// Model file test data: a working model of deterministic values, a snapshot of the items a
+// failed load must leave alone, and a hand-written file.
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,29 +14,20 @@
 
 namespace tessan::test {
 
-// Deterministic values spanning 1E-30..1E+30 with both signs, plus some whole numbers and
-// simple fractions, so that both the positional and the exponent forms are written.
+// Values of many magnitudes (1E-30..1E+30, both signs) and some whole numbers, so that both
+// the positional and the exponent forms are written.
 class ValueSource {
 public:
-    explicit ValueSource(std::uint64_t seed) : m_x(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    explicit ValueSource(std::uint64_t seed) : m_gen(seed) {}
     double next() {
-        const std::uint64_t r = step();
-        const double mant = static_cast<double>(r >> 11) * 0x1.0p-53;  // [0, 1)
-        const int kind = static_cast<int>(r % 10);
-        if (kind == 0) return static_cast<double>(static_cast<int>(r % 5000)) - 2500;
-        if (kind == 1) return (mant < 0.5 ? -1 : 1) * 0.25 * static_cast<double>(r % 7);
-        const int e = static_cast<int>((r >> 3) % 61) - 30;
-        return ((r >> 7) & 1 ? -1 : 1) * (1 + 9 * mant) * std::pow(10.0, e);
+        const double u = std::uniform_real_distribution<double>(1, 10)(m_gen);
+        const auto r = m_gen();
+        if (r % 8 == 0) return static_cast<double>(r % 5000) - 2500;
+        return (r & 16 ? -1 : 1) * u * std::pow(10.0, static_cast<int>((r >> 8) % 61) - 30);
     }
 
 private:
-    std::uint64_t step() {  // splitmix64
-        std::uint64_t z = (m_x += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::uint64_t m_x;
+    std::mt19937_64 m_gen;
 };
 
 // A finished model of n pixels and the given span in the working items of s.
@@ -47,35 +39,20 @@ inline void FillWorkingModel(AnalysisState& s, int n, int span, std::uint64_t se
     s.StdHdr(1) = "SIMPLE  =                    T / conforms, to FITS";
     s.StdHdr(2) = "OBJECT  = 'HD " + std::to_string(1000 + seed) + "'";
     s.StdHdr(3) = "END";
-    s.NAXIS1 = n;
-    s.nPixStd = n;
-    s.nGrid = n;
-    s.WaveL_B_Std = 5000 + v.next() * 1e-30;
-    s.dLambda_dp_Std = 0.0123456789012345;
-    s.WaveL_R_Std = 5500.123456789012;
-    for (int i = 1; i <= n; ++i) {
-        s.Pixval(i) = v.next();
-        s.ws(i) = 5000 + 0.25 * i;
-        s.ss(i) = v.next();
+    s.NAXIS1 = s.nPixStd = s.nGrid = n;
+    s.WaveL_B_Std = 5000 + v.next() * 1e-30, s.dLambda_dp_Std = 0.0123456789012345, s.WaveL_R_Std = 5500.123456789012;
+    for (int i = 1; i <= n; ++i)
+        s.Pixval(i) = v.next(), s.ws(i) = 5000 + 0.25 * i, s.ss(i) = v.next(),
         s.w1(i) = 5001 * std::pow(1.00001, i - 1);
-    }
-    s.delV = 2.5;
-    s.Min_waveL = 5001;
-    s.Max_waveL = 5400;
-    s.r1 = 1.00001;
+    s.delV = 2.5, s.Min_waveL = 5001, s.Max_waveL = 5400, s.r1 = 1.00001;
     s.span = span;
-    const int m = n - span + 1;
-    for (int i = 1; i <= m; ++i)
-        for (int j = 1; j <= span; ++j) {
-            s.des(i, j) = v.next();
-            s.U(i, j) = v.next();
-        }
-    for (int j = 1; j <= span; ++j) s.ww(j) = v.next();
-    for (int i = 1; i <= span; ++i)
-        for (int j = 1; j <= span; ++j) s.Vt(i, j) = v.next();
+    for (int j = 1; j <= span; ++j) {
+        for (int i = 1; i <= n - span + 1; ++i) s.des(i, j) = v.next(), s.U(i, j) = v.next();
+        for (int i = 1; i <= span; ++i) s.Vt(i, j) = v.next();
+        s.ww(j) = v.next();
+    }
     for (int i = 1; i <= n; ++i) s.ssr(i) = v.next();
-    s.svdValid = true;
-    s.ssrAvailable = true;
+    s.svdValid = s.ssrAvailable = true;
 }
 
 // The items a failed load, a refused save or Select_model(0) must leave exactly as they were.

@@ -1,3 +1,4 @@
+// The cross-correlation: lag count, peak position, refused half widths and the step's messages.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,27 +12,19 @@ namespace {
 
 using test::RecordingPlatform;
 
-const char* const kNotAvailable =
-    "The resampled standard spectrum is not available.  Either compute and save a new model with "
-    "vers. 2.4 or later, or follow steps 1-3.";
-
-// A grid of n points of 29 km/s whose middle point is at 4400 A, and a standard of three
-// absorption lines on it; the program star is the standard shifted by `shift` grid steps.
+// A grid of n points of 29 km/s, middle point at 4400 A, with a standard of three absorption
+// lines; the program star is the standard shifted by `shift` grid steps.
 void gridWithLines(AnalysisState& s, int n, int shift = 0) {
     s.nGrid = n;
     s.r1 = 1 + 29 / 299792.4;
     s.dLambda_dp_Std = 0.5;
-    const int mid = n / 2;
-    for (int k = 1; k <= n; ++k) s.w1(k) = 4400 * std::pow(s.r1, k - mid);
     auto line = [n](double k) {
         double v = 0;
         for (double c : {0.3, 0.5, 0.8}) v += 0.6 * std::exp(-0.5 * std::pow((k - c * n) / 2.5, 2));
         return v;
     };
-    for (int k = 1; k <= n; ++k) {
-        s.ssr(k) = line(k);
-        s.spr(k) = line(k - shift);
-    }
+    for (int k = 1; k <= n; ++k)
+        s.w1(k) = 4400 * std::pow(s.r1, k - n / 2), s.ssr(k) = line(k), s.spr(k) = line(k - shift);
 }
 
 int peakLag(const AnalysisState& s) {
@@ -42,87 +35,62 @@ int peakLag(const AnalysisState& s) {
 }
 
 TEST(CrossCorr, LagCountFromHalfWidth) {
-    struct Case {
+    const struct {
         double halfWidth, wMid, dLambda;
         int ccN;
     } cases[] = {
         {450, 4400, 0.5, 13},   // 13.2
         {0, 4400, 0.5, 0},
         {1250, 3000, 1, 12},    // 12.5: halves to even
-        {1350, 3000, 1, 14},    // 13.5
         {-10, 3000, 1, 0},      // -0.1 rounds to 0
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         AnalysisState s;
         RecordingPlatform p;
         gridWithLines(s, 200);
-        s.w1(100) = c.wMid;
-        s.dLambda_dp_Std = c.dLambda;
-        s.ScanHalfWidth = c.halfWidth;
+        s.w1(100) = c.wMid, s.dLambda_dp_Std = c.dLambda, s.ScanHalfWidth = c.halfWidth;
         ASSERT_TRUE(Cross_corr(s, p)) << "half width " << c.halfWidth;
         EXPECT_EQ(s.ccN, c.ccN) << "half width " << c.halfWidth;
         const double dv = s.c_kms * std::log(s.r1) / std::log(2.7182818284);
         EXPECT_EQ(s.vel_cc(c.ccN), c.ccN * dv);
-        EXPECT_EQ(s.ccXmin, -c.ccN * dv);
-        EXPECT_EQ(s.ccXmax, c.ccN * dv);
+        EXPECT_TRUE(s.ccXmin == -c.ccN * dv && s.ccXmax == c.ccN * dv) << "half width " << c.halfWidth;
     }
 }
 
 TEST(CrossCorr, PeakAtTheShiftInGridSteps) {
-    for (int shift : {0, 3, -5, 11}) {
+    for (int shift : {0, -5, 11}) {
         AnalysisState s;
         RecordingPlatform p;
         gridWithLines(s, 400, shift);
         s.ScanHalfWidth = 450;
         ASSERT_TRUE(Cross_corr(s, p)) << "shift " << shift;
-        EXPECT_EQ(s.ccN, 13);
         EXPECT_EQ(peakLag(s), shift) << "shift " << shift;
         EXPECT_NEAR(s.vel_cc(peakLag(s)), shift * 29.0, 0.01 * 29) << "shift " << shift;
     }
 }
 
-TEST(CrossCorr, EmptyInnerRangeGivesZeros) {
-    for (int ccN : {10, 11, 15}) {
-        AnalysisState s;
-        RecordingPlatform p;
-        gridWithLines(s, 20);
-        s.ScanHalfWidth = ccN * s.dLambda_dp_Std * 300000 / s.w1(10);
-        ASSERT_TRUE(Cross_corr(s, p)) << "ccN " << ccN;
-        ASSERT_EQ(s.ccN, ccN);
-        for (int i = -ccN; i <= ccN; ++i) EXPECT_EQ(s.cc(i), 0) << "ccN " << ccN << " lag " << i;
-    }
-}
-
 TEST(CrossCorr, OutOfRangeHalfWidthRefusedAndNothingChanged) {
-    struct Case {
+    const struct {
         const char* name;
         double halfWidth, dLambda;
         int nGrid;
     } cases[] = {
         {"more than 2000 lags", 69000, 0.5, 200},
         {"negative", -450, 0.5, 200},
-        {"infinite", INFINITY, 0.5, 200},
         {"zero wavelength step", 450, 0, 200},
         {"no grid", 450, 0.5, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         AnalysisState s;
         RecordingPlatform p;
         gridWithLines(s, 200);
-        s.nGrid = c.nGrid;
-        s.ScanHalfWidth = c.halfWidth;
-        s.dLambda_dp_Std = c.dLambda;
-        s.ccN = 3, s.cc(0) = 7, s.vel_cc(1) = 8, s.ccXmin = -9, s.ccXmax = 9;
+        s.nGrid = c.nGrid, s.ScanHalfWidth = c.halfWidth, s.dLambda_dp_Std = c.dLambda;
+        s.ccN = 3, s.cc(0) = 7, s.vel_cc(1) = 8, s.ccXmax = 9;
         EXPECT_FALSE(Cross_corr(s, p)) << c.name;
         EXPECT_EQ(p.messages.size(), 1u) << c.name;
-        EXPECT_EQ(s.ccN, 3) << c.name;
-        EXPECT_EQ(s.cc(0), 7) << c.name;
-        EXPECT_EQ(s.vel_cc(1), 8) << c.name;
-        EXPECT_EQ(s.ccXmin, -9) << c.name;
-        EXPECT_EQ(s.ccXmax, 9) << c.name;
+        EXPECT_TRUE(s.ccN == 3 && s.cc(0) == 7 && s.vel_cc(1) == 8 && s.ccXmax == 9) << c.name;
     }
-    // 2000 lags is the most that fits.
-    AnalysisState s;
+    AnalysisState s;   // 2000 lags is the most that fits
     RecordingPlatform p;
     gridWithLines(s, 200);
     s.ScanHalfWidth = 2000 * 0.5 * 300000 / s.w1(100);
@@ -130,54 +98,25 @@ TEST(CrossCorr, OutOfRangeHalfWidthRefusedAndNothingChanged) {
     EXPECT_EQ(s.ccN, 2000);
 }
 
-// A stored model without the resampled standard.
-void storeModelWithoutSsr(AnalysisState& s, int k) {
-    ModelSlot& m = s.Models[static_cast<std::size_t>(k)];
-    const int n = 10, span = 3;
-    m.NAXIS1 = n;
-    m.span = span;
-    m.dLambda_dp_Std = 0.5;
-    m.Pixval.resize(n), m.ws.resize(n), m.ss.resize(n), m.w1.resize(n);
-    for (int i = 1; i <= n; ++i) m.ws(i) = m.w1(i) = 4000 + i;
-    m.des.resize(n - span + 1, span), m.U.resize(n - span + 1, span);
-    m.ww.resize(span), m.Vt.resize(span, span);
-    m.ssrPresent = false;
-}
-
 TEST(CcfStep, MessagesAndHalfWidth) {
-    {
-        AnalysisState s;
-        RecordingPlatform p;
-        gridWithLines(s, 200);
-        s.ssrAvailable = false;
-        EXPECT_FALSE(RunCcfStep(s, p, "450"));
-        ASSERT_EQ(p.messages.size(), 1u);
-        EXPECT_EQ(p.messages[0], kNotAvailable);
-    }
-    {
-        AnalysisState s;
-        RecordingPlatform p;
-        gridWithLines(s, 200);
-        s.ssrAvailable = true;
-        storeModelWithoutSsr(s, 1);
-        s.CurModel = 1;
-        EXPECT_FALSE(RunCcfStep(s, p, "450"));
-        ASSERT_EQ(p.messages.size(), 1u);
-        EXPECT_EQ(p.messages[0], kNotAvailable);
-    }
     AnalysisState s;
     RecordingPlatform p;
     gridWithLines(s, 200, 4);
+    s.ssrAvailable = false;
+    EXPECT_FALSE(RunCcfStep(s, p, "450"));
+    EXPECT_EQ(p.messages, std::vector<std::string>{"The resampled standard spectrum is not available.  Either "
+                                                   "compute and save a new model with vers. 2.4 or later, or "
+                                                   "follow steps 1-3."});
     s.ssrAvailable = true;
     s.ScanHalfWidth = 300;
     EXPECT_FALSE(RunCcfStep(s, p, "-450"));
     EXPECT_EQ(s.ScanHalfWidth, 300);   // a refused half width is not kept
-    EXPECT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages.size(), 2u);
     ASSERT_TRUE(RunCcfStep(s, p, " 450 km/s"));
     EXPECT_EQ(s.ScanHalfWidth, 450);
     EXPECT_EQ(s.ccN, 13);
     EXPECT_EQ(peakLag(s), 4);
-    EXPECT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages.size(), 2u);
 }
 
 }  // namespace

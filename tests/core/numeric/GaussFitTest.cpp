@@ -1,3 +1,4 @@
+// Gauss-Jordan on singular matrices and the fit of Gaussians to BF peaks.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,6 +6,7 @@
 #include <vector>
 
 #include "numeric/GaussFit.h"
+#include "support/RecordingPlatform.h"
 
 namespace tessan {
 namespace {
@@ -25,33 +27,6 @@ void makeBf(AnalysisState& s, const std::vector<Star>& stars) {
     for (int j = 1; j <= 9; ++j) s.FitList(j) = j;
 }
 
-TEST(GaussJordan, SolvesAndInverts) {
-    const std::vector<std::vector<double>> mats = {
-        {4, 1, 2, 1, 3, 0, 2, 0, 5},        // symmetric, diagonally dominant
-        {0, 2, 1, 1, 0, 3, 2, 1, 0},        // zero diagonal: needs row swaps
-        {1e-3, 7, -2, 3, 1e-4, 5, -6, 2, 8}};
-    for (std::size_t c = 0; c < mats.size(); ++c) {
-        Mat a(3, 3), a0(3, 3), b(3, 2);
-        for (int i = 1; i <= 3; ++i)
-            for (int j = 1; j <= 3; ++j) a(i, j) = a0(i, j) = mats[c][static_cast<std::size_t>(3 * (i - 1) + j - 1)];
-        const double x[2][3] = {{1, -2, 3}, {0.5, 0.25, -4}};
-        for (int m = 1; m <= 2; ++m)
-            for (int i = 1; i <= 3; ++i) {
-                b(i, m) = 0;
-                for (int j = 1; j <= 3; ++j) b(i, m) += a0(i, j) * x[m - 1][j - 1];
-            }
-        ASSERT_EQ(Gauss_jordan(a, 3, b, 2), FitStatus::Ok) << "matrix " << c;
-        for (int m = 1; m <= 2; ++m)
-            for (int i = 1; i <= 3; ++i) EXPECT_NEAR(b(i, m), x[m - 1][i - 1], 1e-12) << "matrix " << c;
-        for (int i = 1; i <= 3; ++i)
-            for (int j = 1; j <= 3; ++j) {
-                double e = 0;
-                for (int k = 1; k <= 3; ++k) e += a(i, k) * a0(k, j);
-                EXPECT_NEAR(e, i == j ? 1.0 : 0.0, 1e-12) << "matrix " << c << " (" << i << "," << j << ")";
-            }
-    }
-}
-
 TEST(GaussJordan, SingularMatrices) {
     struct Case { const char* name; std::vector<double> m; FitStatus expect; };
     const double nan = std::nan("");
@@ -68,105 +43,149 @@ TEST(GaussJordan, SingularMatrices) {
     }
 }
 
-TEST(SortCovar, SpreadsToListedPositions) {
-    Mat c(3, 3);
-    const double v[3][3] = {{1, 2, 3}, {2, 4, 5}, {3, 5, 6}};
-    for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j) c(i, j) = v[i - 1][j - 1];
-    Vec identity(9);
-    for (int j = 1; j <= 9; ++j) identity(j) = j;
-    Mat same = c;
-    Sort_covar(same, 3, identity, 3);
-    EXPECT_EQ(same, c);
-
-    // Parameters 2 and 3 fitted (in that order), parameter 1 held.
-    Vec list(9);
-    list(1) = 2;
-    list(2) = 3;
-    list(3) = 1;
-    Mat part = c;
-    Sort_covar(part, 3, list, 2);
-    const double want[3][3] = {{0, 0, 0}, {0, 1, 2}, {0, 2, 4}};
-    for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j) EXPECT_EQ(part(i, j), want[i - 1][j - 1]) << "(" << i << "," << j << ")";
+void setStars(AnalysisState& s, const std::vector<Star>& stars) {
+    for (std::size_t i = 0; i < stars.size(); ++i)
+        s.PeakHeight[i + 1] = stars[i].h, s.PeakXo[i + 1] = stars[i].xo, s.PeakWidth[i + 1] = stars[i].w;
 }
 
-TEST(GaussModel, DerivativesMatchDifferences) {
-    Vec a(9), dyda(9), d2(9);
-    const double p[6] = {0.3, -20, 40, 0.2, 35, 25};
-    for (int j = 1; j <= 6; ++j) a(j) = p[j - 1];
-    for (double x : {-80.0, -20.0, 10.0, 60.0}) {
-        double y = 0;
-        ASSERT_TRUE(Gauss_model(x, a, y, dyda, 6));
-        for (int j = 1; j <= 6; ++j) {
-            const double h = 1e-6 * std::max(1.0, std::fabs(a(j)));
-            Vec up = a, dn = a;
-            up(j) += h;
-            dn(j) -= h;
-            double yu = 0, yd = 0;
-            Gauss_model(x, up, yu, d2, 6);
-            Gauss_model(x, dn, yd, d2, 6);
-            EXPECT_NEAR(dyda(j), (yu - yd) / (2 * h), 1e-6) << "x " << x << " parameter " << j;
-        }
-    }
-    a(6) = 0;
-    double y = 7;
-    EXPECT_FALSE(Gauss_model(0, a, y, dyda, 6));
-    EXPECT_EQ(y, 7.0);
+GaussBoxes boxes(const char* vmin = "-400", const char* vmax = "400") {
+    return GaussBoxes{{"-210", "213", "-60"}, {"60", "80", "80"}, {"0.0183", "0.01", "0.028"}, vmin, vmax};
 }
 
-TEST(LmStep, ImproperPermutation) {
-    AnalysisState s;
-    makeBf(s, {{0.3, -100, 40}, {0.2, 100, 50}});
-    Vec x(3), y(3), sig(3), a(6), list(6);
-    const std::vector<std::vector<double>> lists = {{1, 1, 3, 4, 5, 6}, {0, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 7}};
-    for (std::size_t c = 0; c < lists.size(); ++c) {
-        for (int j = 1; j <= 6; ++j) list(j) = lists[c][static_cast<std::size_t>(j - 1)];
-        Mat covar(6, 6), alpha(6, 6);
-        double chisq = 0, lambda = -1;
-        LmMemory mem;
-        EXPECT_EQ(LM_step(x, y, sig, 3, a, 6, list, 6, covar, alpha, chisq, lambda, mem),
-                  FitStatus::ImproperPermutation) << "list " << c;
-    }
-}
+// What an abandoned fit must leave as it was.
+struct Snapshot {
+    std::array<double, 4> xo, w, h;
+    Vec fitPar, fitX;
+    double vmin, vmax, lambda, chisq;
+    explicit Snapshot(const AnalysisState& s)
+        : xo(s.PeakXo), w(s.PeakWidth), h(s.PeakHeight), fitPar(s.FitPar), fitX(s.FitX),
+          vmin(s.FitVmin), vmax(s.FitVmax), lambda(s.Lambda), chisq(s.ChiSq) {}
+    bool operator==(const Snapshot&) const = default;
+};
 
-TEST(LmStep, AcceptAndRejectMoveLambda) {
-    struct Case { const char* name; double shift; bool accepted; };
-    const Case cases[] = {{"from the exact solution", 0, false}, {"from a shifted centre", 4, true}};
+// Fitted values are truncated toward minus infinity, so the true values sit a little above the
+// expected texts: far from a truncation step whatever the last bits of the fit.
+TEST(SolveGaussFit, RecoversTruthFromPerturbedStart) {
+    struct Case {
+        const char* name;
+        bool three, autoWindow;
+        std::vector<Star> truth, start;
+        std::vector<std::string> height, centre, width;
+        std::string text4;
+    };
+    const Case cases[] = {
+        {"two stars", false, false,
+         {{0.30003, -120.004, 40.005}, {0.20003, 85.005, 60.005}},
+         {{0.25, -110, 50}, {0.25, 95, 50}},
+         {"0.3", "0.2"}, {"-120.01", "85"}, {"40", "60"}, "-120.01, 85"},
+        {"positive centre truncated down", false, true,
+         {{0.15003, -150.346, 30.005}, {0.25003, 12.346, 25.005}},
+         {{0.12, -140, 35}, {0.2, 20, 30}},
+         {"0.15", "0.25"}, {"-150.35", "12.34"}, {"30", "25"}, "-150.35, 12.34"},
+        {"three stars", true, true,
+         {{0.15003, -200.004, 30.005}, {0.30003, 0.005, 40.005}, {0.20003, 180.005, 35.005}},
+         {{0.12, -190, 35}, {0.25, 10, 45}, {0.15, 170, 30}},
+         {"0.15", "0.3", "0.2"}, {"-200.01", "0", "180"}, {"30", "40", "35"}, "-200.01, 0, 180"},
+    };
     for (const Case& c : cases) {
         AnalysisState s;
-        makeBf(s, {{0.3, -100, 40}, {0.2, 100, 50}});
-        const int n = 161;  // -400..400 km/s
-        Vec x(n), y(n), sig(n), a(6), list(6);
-        for (int i = 1; i <= n; ++i) {
-            x(i) = s.vel_bb(i + 20);
-            y(i) = s.bb_n(i + 20);
-            sig(i) = 0.1;
+        test::RecordingPlatform p;
+        makeBf(s, c.truth);
+        setStars(s, c.start);
+        s.bbCombo1Flag = c.three, s.bbCombo2Flag = c.autoWindow;
+        const auto r = SolveGaussFit(s, p, boxes());
+        ASSERT_TRUE(r.has_value()) << c.name << (p.messages.empty() ? "" : ": " + p.messages[0]);
+        EXPECT_TRUE(p.messages.empty()) << c.name;
+        EXPECT_EQ(r->nstars, c.three ? 3 : 2) << c.name;
+        EXPECT_EQ(r->autoWindow, c.autoWindow) << c.name;
+        for (std::size_t i = 0; i < c.height.size(); ++i) {
+            EXPECT_EQ(r->height[i] + " " + r->centre[i] + " " + r->width[i],
+                      c.height[i] + " " + c.centre[i] + " " + c.width[i]) << c.name << " star " << i + 1;
+            EXPECT_EQ(s.PeakXo[i + 1], std::stod(c.centre[i])) << c.name << " star " << i + 1;
         }
-        const double p[6] = {0.3, -100 + c.shift, 40, 0.2, 100, 50};
-        for (int j = 1; j <= 6; ++j) {
-            a(j) = p[j - 1];
-            list(j) = j;
-        }
-        Mat covar(6, 6), alpha(6, 6);
-        double chisq = 0, lambda = -0.0001;
-        LmMemory mem;
-        ASSERT_EQ(LM_step(x, y, sig, n, a, 6, list, 6, covar, alpha, chisq, lambda, mem), FitStatus::Ok) << c.name;
-        EXPECT_DOUBLE_EQ(lambda, c.accepted ? 0.0001 : 0.01) << c.name;
-        if (c.accepted) {
-            EXPECT_LT(std::fabs(a(2) + 100), 4.0) << c.name;
-        } else {
-            EXPECT_EQ(chisq, 0.0) << c.name;
-            EXPECT_EQ(a(2), -100.0) << c.name;
-        }
-        // The covariance call leaves lambda alone and a symmetric matrix with a positive diagonal.
-        double zero = 0;
-        ASSERT_EQ(LM_step(x, y, sig, n, a, 6, list, 6, covar, alpha, chisq, zero, mem), FitStatus::Ok) << c.name;
-        for (int i = 1; i <= 6; ++i) {
-            EXPECT_GT(covar(i, i), 0.0) << c.name << " parameter " << i;
-            for (int j = 1; j < i; ++j) EXPECT_EQ(covar(i, j), covar(j, i)) << c.name;
-        }
+        EXPECT_EQ(r->text4, c.text4) << c.name;
+        EXPECT_LT(s.ChiSq, 1e-12) << c.name;
+        EXPECT_NEAR(s.FitPar(2), c.truth[0].xo, 1e-6) << c.name;  // FitPar keeps the untruncated fit
     }
+}
+
+TEST(AutoFitWindow, FourWidthsBeyondTheOuterCentres) {
+    struct Case { const char* name; int nstars; double p[9]; double vmin, vmax; };
+    const Case cases[] = {
+        {"initial boxes", 2, {0.0183, -210, 60, 0.01, 213, 80}, -450, 533},
+        {"third below", 3, {1, -10, 5, 1, 10, 5, 1, -50, 10}, -90, 30},
+        {"third between", 3, {1, -10, 5, 1, 10, 5, 1, 0, 100}, -30, 30},
+    };
+    for (const Case& c : cases) {
+        Vec par(9);
+        for (int j = 1; j <= 9; ++j) par(j) = c.p[j - 1];
+        double vmin = 0, vmax = 0;
+        AutoFitWindow(par, c.nstars, vmin, vmax);
+        EXPECT_TRUE(vmin == c.vmin && vmax == c.vmax) << c.name << ": " << vmin << ".." << vmax;
+    }
+}
+
+TEST(SolveGaussFit, RefusedOrAbandonedFitsChangeNothing) {
+    const std::string zero = kZeroWidthMessage;
+    const std::string few = "The velocity window holds fewer BF points than the fit has parameters.";
+    const std::string boxMsg = "Please put numbers in the boxes.";
+    struct Case {
+        const char* name;
+        bool three, autoWindow;
+        std::vector<Star> start;
+        GaussBoxes b;
+        std::string message;
+    };
+    const std::vector<Star> good = {{0.25, -110, 50}, {0.25, 95, 50}};
+    auto box = [](auto edit) { GaussBoxes b = boxes(); edit(b); return b; };
+    const Case cases[] = {
+        {"empty centre", false, false, good, box([](GaussBoxes& b) { b.centre[0] = ""; }), boxMsg},
+        {"overflowing height", false, false, good, box([](GaussBoxes& b) { b.height[0] = "1e999"; }), boxMsg},
+        {"empty third row, three stars", true, false, good, box([](GaussBoxes& b) { b.width[2] = ""; }), boxMsg},
+        {"Vmin not a number", false, false, good, boxes("x", "400"), "Factor must be a number."},
+        {"zero typed width", false, false, {{0.25, -110, 50}, {0.25, 95, 0}}, boxes(), zero},
+        {"third star never applied", true, false, good, boxes(), zero},
+        {"height zero", false, false, {{0.25, -110, 50}, {0, 95, 50}}, boxes(), "Singular matrix 2"},
+        {"star outside window", false, false, {{0.25, -110, 50}, {0.25, 480, 5}}, boxes("-300", "300"),
+         "Singular matrix 2"},
+        {"window of one point", false, false, good, boxes("-5", "5"), few},
+        {"window too small in Auto", false, true, {{0.25, -1, 0.1}, {0.25, 1, 0.1}}, boxes(), few},
+    };
+    for (const Case& c : cases) {
+        AnalysisState s;
+        test::RecordingPlatform p;
+        makeBf(s, {{0.30003, -120.004, 40.005}, {0.20003, 85.005, 60.005}});
+        setStars(s, c.start);
+        s.bbCombo1Flag = c.three, s.bbCombo2Flag = c.autoWindow;
+        s.FitVmin = 1, s.Lambda = 7;
+        const Snapshot before(s);
+        EXPECT_FALSE(SolveGaussFit(s, p, c.b).has_value()) << c.name;
+        EXPECT_EQ(p.messages, std::vector<std::string>{c.message}) << c.name;
+        EXPECT_TRUE(Snapshot(s) == before) << c.name;
+    }
+}
+
+TEST(SolveGaussFit, ParameterOrderNeverSetUp) {
+    AnalysisState s;
+    test::RecordingPlatform p;
+    makeBf(s, {{0.3, -100, 40}, {0.2, 100, 50}});
+    for (int j = 1; j <= 9; ++j) s.FitList(j) = 0;
+    setStars(s, {{0.25, -90, 45}, {0.25, 90, 45}});
+    EXPECT_FALSE(SolveGaussFit(s, p, boxes()).has_value());
+    EXPECT_EQ(p.messages, std::vector<std::string>{"Improper permutation in LISTA"});
+}
+
+TEST(ComputeModelCurve, CurveAndZeroWidth) {
+    AnalysisState s;
+    makeBf(s, {});
+    setStars(s, {{0.5, 100, 20}, {0.3, 0, 0}});
+    ASSERT_TRUE(ComputeModelCurve(s, 1));
+    EXPECT_EQ(s.ModelCurve(1, 121), 0.5);                       // at the centre, 100 km/s
+    EXPECT_DOUBLE_EQ(s.ModelCurve(1, 125), 0.5 * std::exp(-1)); // one width away
+    s.ModelCurve(2, 101) = 9;
+    EXPECT_FALSE(ComputeModelCurve(s, 2));   // zero width: the curve is left alone
+    EXPECT_EQ(s.ModelCurve(2, 101), 9.0);
+    EXPECT_FALSE(ComputeModelCurve(s, 0) || ComputeModelCurve(s, 4));
 }
 
 }  // namespace

@@ -37,7 +37,9 @@ TEST(Resample, DefaultsOfA4000To5000Standard) {
     AnalysisState s;
     RecordingPlatform p;
     loadStandard(s);
+    s.svdValid = true;
     ASSERT_TRUE(Resample(s, p, "  29.0", "4008", "4990"));
+    EXPECT_FALSE(s.svdValid) << "the decomposition of the old grid is stale";
     EXPECT_TRUE(p.messages.empty());
     EXPECT_EQ(s.delV, 29);
     EXPECT_EQ(s.Min_waveL, 4008);
@@ -47,15 +49,6 @@ TEST(Resample, DefaultsOfA4000To5000Standard) {
     EXPECT_EQ(GridLabelLast(s), " 4863.460");
     // The power is taken per point, not by repeated multiplication.
     EXPECT_EQ(s.w1(1234), std::pow(s.r1, 1233) * 4008);
-}
-
-TEST(Resample, NewGridMakesTheDecompositionStale) {
-    AnalysisState s;
-    RecordingPlatform p;
-    loadStandard(s);
-    s.svdValid = true;
-    ASSERT_TRUE(Resample(s, p, "29", "4008", "4990"));
-    EXPECT_FALSE(s.svdValid);
 }
 
 TEST(Resample, StepReducedByWholeKmPerSecond) {
@@ -70,7 +63,6 @@ TEST(Resample, StepReducedByWholeKmPerSecond) {
         {"fraction kept", "45.5", fitsAt29_5, 29.5},
         {"equality stops", "29.5", fitsAt29_5, 29.5},
         {"just below equality", "30.5", std::nextafter(fitsAt29_5, 0.0), 28.5},
-        {"whole step from huge typed value", "1e9", fitsAt29_5, 29},
         {"fraction from huge typed value", "1000000029.5", fitsAt29_5, 29.5},
         {"below one km/s", "4.5", lastPoint(4008, 0.5, 2001), 0.5},
     };
@@ -92,12 +84,9 @@ TEST(Resample, UnusableRangeLeavesGridUnchanged) {
         const char *text5, *text2, *text3;
     } cases[] = {
         {"one point above the limit", 1, "29", "5000", "4990"},
-        {"non-positive limit", 2001, "29", "4008", "0"},
         {"limit below the start", 2001, "29", "4008", "4000"},
         {"zero start", 2001, "29", "0", "-5"},
-        {"empty start", 2001, "29", "", "4990"},
         {"step of zero", 2001, "0", "4008", "4990"},
-        {"negative step", 2001, "-3", "4008", "4990"},
         {"step not a number", 2001, "abc", "4008", "4990"},
         {"step too small to fit", 2001, "0.5", "4008", "4008.1"},
         {"no standard", 0, "29", "4008", "4990"},
@@ -110,13 +99,9 @@ TEST(Resample, UnusableRangeLeavesGridUnchanged) {
         s.w1(1) = 11, s.ssr(1) = 13;
         EXPECT_FALSE(Resample(s, p, c.text5, c.text2, c.text3)) << c.name;
         ASSERT_EQ(p.messages.size(), 1u) << c.name;
-        EXPECT_EQ(s.delV, 7) << c.name;
-        EXPECT_EQ(s.Min_waveL, 1) << c.name;
-        EXPECT_EQ(s.Max_waveL, 2) << c.name;
-        EXPECT_EQ(s.r1, 3) << c.name;
-        EXPECT_EQ(s.nGrid, 5) << c.name;
-        EXPECT_EQ(s.w1(1), 11) << c.name;
-        EXPECT_EQ(s.ssr(1), 13) << c.name;
+        EXPECT_TRUE(s.delV == 7 && s.Min_waveL == 1 && s.Max_waveL == 2 && s.r1 == 3 && s.nGrid == 5 &&
+                    s.w1(1) == 11 && s.ssr(1) == 13)
+            << c.name << ": the grid changed";
     }
 }
 
@@ -130,8 +115,7 @@ TEST(Resample, EqualStandardWavelengthsRefusedWithGridUnchanged) {
     s.nGrid = 5;
     EXPECT_FALSE(Resample(s, p, "29", "4000.1", "4990"));
     EXPECT_EQ(p.messages.size(), 1u);
-    EXPECT_EQ(s.nGrid, 5);
-    EXPECT_EQ(s.delV, 0);
+    EXPECT_TRUE(s.nGrid == 5 && s.delV == 0) << "the grid changed";
 }
 
 TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
@@ -151,25 +135,8 @@ TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
     RecordingPlatform p;
     ASSERT_TRUE(Lin_interp(xOld, yOld, 5, xNew, yNew, n, p));
     EXPECT_TRUE(p.messages.empty());
-    for (int i = 1; i <= n; ++i) {
-        if (i <= 5) {
-            EXPECT_EQ(yNew(i), cases[i - 1].expected) << "x " << cases[i - 1].x;
-        } else {
-            EXPECT_NEAR(yNew(i), cases[i - 1].expected, 1e-15) << "x " << cases[i - 1].x;
-        }
-    }
-}
-
-TEST(LinInterp, EqualNeighboursReportedOnceAndNothingWritten) {
-    Vec xOld(4), yOld(4), xNew(3), yNew(3);
-    const double xs[] = {1, 2, 2, 3};
-    for (int i = 1; i <= 4; ++i) xOld(i) = xs[i - 1], yOld(i) = i;
-    xNew(1) = 1.5, xNew(2) = 2, xNew(3) = 2.5;
-    yNew.fill(-1);
-    RecordingPlatform p;
-    EXPECT_FALSE(Lin_interp(xOld, yOld, 4, xNew, yNew, 3, p));
-    EXPECT_EQ(p.messages.size(), 1u);
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(yNew(i), -1) << "i " << i;
+    for (int i = 1; i <= n; ++i)   // exact on the old wavelengths
+        EXPECT_NEAR(yNew(i), cases[i - 1].expected, i <= 5 ? 0 : 1e-15) << "x " << cases[i - 1].x;
 }
 
 }  // namespace

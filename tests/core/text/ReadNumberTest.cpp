@@ -20,35 +20,14 @@ TEST(ReadLeadingNumber, Texts) {
         std::size_t length;
         bool overflow;
     } cases[] = {
-        {"42", 42, true, 2, false},
-        {"   42abc", 42, true, 5, false},
-        {"\t-3.5", -3.5, true, 5, false},
-        {"+7", 7, true, 2, false},
-        {".5", 0.5, true, 2, false},
-        {"-.25x", -0.25, true, 4, false},
-        {"5.", 5, true, 2, false},
-        {"1.5E3", 1500, true, 5, false},
-        {"1.5e-3", 0.0015, true, 6, false},
-        {"2D3", 2000, true, 3, false},
-        {"2.5d+2", 250, true, 6, false},
-        {"1e", 1, true, 1, false},
-        {"1e+", 1, true, 1, false},
-        {"3E,4", 3, true, 1, false},
-        {"e5", 0, false, 0, false},
-        {"-", 0, false, 0, false},
-        {"+.", 0, false, 0, false},
-        {".", 0, false, 0, false},
-        {"", 0, false, 0, false},
-        {"   ", 0, false, 0, false},
-        {"abc", 0, false, 0, false},
-        {"- 5", 0, false, 0, false},
-        {"1 2", 1, true, 1, false},
-        {"12,34", 12, true, 2, false},
-        {"0.0001234", 0.0001234, true, 9, false},
-        {"1e400", inf, true, 5, true},
-        {"-1e400", -inf, true, 6, true},
-        {"1e-400", 0, true, 6, false},
-        {"0e999", 0, true, 5, false},
+        {"   42abc", 42, true, 5, false},  {"\t-3.5", -3.5, true, 5, false}, {"+7", 7, true, 2, false},
+        {"-.25x", -0.25, true, 4, false},  {"5.", 5, true, 2, false},       {"1.5e-3", 0.0015, true, 6, false},
+        {"2D3", 2000, true, 3, false},     {"2.5d+2", 250, true, 6, false}, {"1e+", 1, true, 1, false},
+        {"3E,4", 3, true, 1, false},       {"1 2", 1, true, 1, false},      {"12,34", 12, true, 2, false},
+        {"0", 0, true, 1, false},          {"e5", 0, false, 0, false},      {"-", 0, false, 0, false},
+        {"+.", 0, false, 0, false},        {"", 0, false, 0, false},        {"   ", 0, false, 0, false},
+        {"abc", 0, false, 0, false},       {"- 5", 0, false, 0, false},     {"1e400", inf, true, 5, true},
+        {"-1e400", -inf, true, 6, true},   {"1e-400", 0, true, 6, false},   {"0e999", 0, true, 5, false},
     };
     for (const auto& c : cases) {
         const LeadingNumber r = ReadLeadingNumber(c.text);
@@ -71,22 +50,11 @@ TEST(ReadLeadingNumber, LongTexts) {
     EXPECT_EQ(r.length, 701u);
 }
 
-TEST(ReadLeadingNumber, ReadsBackEveryRecordText) {
-    const double values[] = {0.5, -0.25, 1.5e-7, -6.02e23, 5184.2221, 1e-300, 123456789012345};
-    for (double x : values) {
-        const std::string t = RecordText(x);
-        const LeadingNumber r = ReadLeadingNumber(t);
-        EXPECT_EQ(r.length, t.size()) << t;
-        EXPECT_NEAR(r.value, x, std::fabs(x) * 1e-14) << t;
-    }
-}
-
 TEST(Int16, RoundHalfEven) {
     const struct {
         double x, want;
     } cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-        {2.4999, 2}, {2.5001, 3}, {-7.6, -8},
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {2.5001, 3}, {-7.6, -8},
     };
     for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.x), c.want) << "x " << c.x;
     EXPECT_EQ(IntPart(-2.7), -2);
@@ -98,9 +66,8 @@ TEST(Int16, CheckedConversion) {
         double x;
         std::optional<int> want;
     } cases[] = {
-        {0, 0},           {32767, 32767},         {32767.4, 32767},  {32767.5, std::nullopt},
-        {-32768, -32768}, {-32768.5, -32768},     {-32769, std::nullopt},
-        {40000, std::nullopt}, {-40000, std::nullopt}, {1.5, 2}, {-2.5, -2},
+        {32767.4, 32767},  {32767.5, std::nullopt}, {-32768.5, -32768}, {-32769, std::nullopt},
+        {40000, std::nullopt}, {-40000, std::nullopt},
         {std::nan(""), std::nullopt}, {std::numeric_limits<double>::infinity(), std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ToInt16(c.x), c.want) << "x " << c.x;
@@ -111,8 +78,8 @@ TEST(Int16, SaturateAndCount) {
         double x;
         int sat, count;
     } cases[] = {
-        {40000, 32767, 3000}, {-40000, -32768, 0}, {2.5, 2, 2}, {std::nan(""), 0, 0},
-        {1500.5, 1500, 1500}, {2999.6, 3000, 3000}, {-0.4, 0, 0},
+        {40000, 32767, 3000}, {-40000, -32768, 0}, {std::nan(""), 0, 0}, {1500.5, 1500, 1500},
+        {2999.6, 3000, 3000},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Saturate16(c.x), c.sat) << "x " << c.x;
