@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "numeric/Bf.h"
+#include "numeric/Resample.h"
 #include "text/Int16.h"
 #include "text/NumText.h"
 
@@ -74,6 +75,13 @@ bool RunCcfStep(AnalysisState& s, Platform& p, std::string_view text6) {
         p.MsgBox(kNotAvailable);
         return false;
     }
+    // The program star was resampled onto the grid in hand when it was read; a resampling or
+    // a model chosen since then has replaced that grid, and spr would pair the points of the
+    // old grid (and, on a longer grid, points never filled) with the standard. Resampled again
+    // onto the grid the model left, as the BF step does.
+    if (s.nPixPro >= 1 && s.nPixPro <= lim::kMaxPix &&
+        !Lin_interp(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid, p))
+        return false;
     const double before = s.ScanHalfWidth;
     s.ScanHalfWidth = Val(text6);
     if (Cross_corr(s, p)) return true;

@@ -12,8 +12,9 @@ namespace tessan {
 bool Cross_corr(AnalysisState& s, Platform& p);
 
 // Step 6 with the text of Text6: refuses with the "not available" message when ssrAvailable
-// is false; otherwise Select_model(CurModel), ScanHalfWidth, Cross_corr. Returns true when the
-// CCF was computed (the main window then enables "Plot CCF").
+// is false; otherwise Select_model(CurModel), the program star (when one was read) resampled
+// onto the grid that leaves, ScanHalfWidth, Cross_corr. Returns true when the CCF was computed
+// (the main window then enables "Plot CCF").
 bool RunCcfStep(AnalysisState& s, Platform& p, std::string_view text6);
 
 }  // namespace tessan
