@@ -84,7 +84,7 @@ bool RunSvdStep(AnalysisState& s, Platform& p) {
         p.MsgBox("You must augment A with extra zero rows.");
         return false;
     }
-    for (int j = 1; j <= n; ++j) std::copy(s.des.col(j), s.des.col(j) + m, s.U.col(j));
+    CopyBlock(s.des, s.U, m, n);
     switch (Svd_decomp(s.U, m, n, s.ww, s.Vt)) {
     case SvdStatus::Ok:
         s.svdValid = true;
