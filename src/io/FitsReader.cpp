@@ -237,8 +237,10 @@ FitsOutcome ReadStdFits(AnalysisState& s, Platform& p) {
     storeArrays(sp, s.Pixval, s.ws, s.ss);
     s.nPixStd = sp.nPix;
     s.delV = std::floor(s.dLambda_dp_Std * 299792.4 / s.WaveL_R_Std);
-    // The resampled standard and the decomposition belong to the previous standard.
+    // The resampled standard, the design matrix and the decomposition belong to the previous
+    // standard.
     s.ssrAvailable = false;
+    s.desValid = false;
     s.svdValid = false;
     return FitsOutcome::Done;
 }

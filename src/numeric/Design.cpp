@@ -66,6 +66,7 @@ DesignOutcome Design_matrix(AnalysisState& s, Platform& p, std::string_view text
         std::copy(from, from + rows, s.des.col(j));
     }
     s.ssrAvailable = true;
+    s.desValid = true;
     s.svdValid = false;  // the decomposition in U, ww, Vt belongs to the previous matrix
     out.built = true;
     return out;
@@ -75,7 +76,7 @@ bool RunSvdStep(AnalysisState& s, Platform& p) {
     s.svdValid = false;
     const int n = s.span;
     const int nGrid = std::min(s.nGrid, lim::kMaxPix);
-    if (n < 1 || n > lim::kMaxSpan || nGrid < 1) {
+    if (!s.desValid || n < 1 || n > lim::kMaxSpan || nGrid < 1) {
         p.MsgBox("There is no design matrix to decompose: build it first (step 3).");
         return false;
     }

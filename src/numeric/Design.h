@@ -21,8 +21,8 @@ struct DesignOutcome {
 DesignOutcome Design_matrix(AnalysisState& s, Platform& p, std::string_view text1);
 
 // Step 4: copies des into U and decomposes it. Returns true when a usable decomposition is in
-// U, ww, Vt. On failure (too few rows, no convergence) it has shown its message and leaves the
-// decomposition marked unusable (svdValid false).
+// U, ww, Vt. On failure (no design matrix of the grid in hand, too few rows, no convergence)
+// it has shown its message and leaves the decomposition marked unusable (svdValid false).
 bool RunSvdStep(AnalysisState& s, Platform& p);
 
 }  // namespace tessan

@@ -43,6 +43,7 @@ bool Select_model(AnalysisState& s, int k) {
     CopyBlock(m.U, s.U, rows, m.span);
     for (int j = 1; j <= m.span; ++j) s.ww(j) = m.ww(j);
     CopyBlock(m.Vt, s.Vt, m.span, m.span);
+    s.desValid = true;
     s.svdValid = true;
 
     // A model file keeps only the first span points of the resampled standard. The points

@@ -4,8 +4,12 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "numeric/CrossCorr.h"
+#include "numeric/Design.h"
+#include "numeric/Resample.h"
 #include "state/AnalysisState.h"
 #include "support/RecordingPlatform.h"
 
@@ -43,6 +47,32 @@ TEST(CcfStep, ProgramStarFollowsAGridBuiltAfterItWasRead) {
         expected += s->ssr(k) * spr;
     }
     EXPECT_NEAR(s->cc(0), expected, 1e-9);
+}
+
+// Step 4 may be pressed again after a new resampling without step 3 in between; the design
+// matrix in hand then belongs to the previous grid and must not become a usable decomposition.
+TEST(SvdStep, RefusesADesignMatrixOfAnEarlierGrid) {
+    auto s = std::make_unique<AnalysisState>();
+    test::RecordingPlatform p;
+    s->nPixStd = 300;
+    for (int i = 1; i <= 300; ++i) {
+        s->ws(i) = 5000 + 0.5 * (i - 1);
+        s->ss(i) = 0.5 + 0.4 * std::sin(0.37 * i) * std::cos(0.05 * i);
+    }
+    ASSERT_TRUE(Resample(*s, p, "29", "5010", "5140"));
+    ASSERT_TRUE(Design_matrix(*s, p, "41").built);
+    ASSERT_TRUE(RunSvdStep(*s, p));
+    ASSERT_TRUE(p.messages.empty());
+
+    ASSERT_TRUE(Resample(*s, p, "20", "5020", "5140"));
+    EXPECT_FALSE(RunSvdStep(*s, p));
+    EXPECT_EQ(p.messages, std::vector<std::string>{"There is no design matrix to decompose: build it first (step 3)."});
+    EXPECT_FALSE(s->svdValid);
+
+    p.messages.clear();
+    ASSERT_TRUE(Design_matrix(*s, p, "41").built);
+    EXPECT_TRUE(RunSvdStep(*s, p));
+    EXPECT_TRUE(p.messages.empty());
 }
 
 }  // namespace
