@@ -240,6 +240,7 @@ FitsOutcome ReadStdFits(AnalysisState& s, Platform& p) {
     // The resampled standard, the design matrix and the decomposition belong to the previous
     // standard.
     s.ssrAvailable = false;
+    s.ssrStale = true;
     s.desValid = false;
     s.svdValid = false;
     return FitsOutcome::Done;

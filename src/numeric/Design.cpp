@@ -13,6 +13,9 @@ namespace tessan {
 namespace {
 
 const char* const kSpanRange = "The BF span must be an odd integer from 1 to 500.";
+const char* const kStaleSsr =
+    "The resampled standard belongs to another standard or grid: resample the standard (step 2) "
+    "before building the design matrix.";
 const char* const kNoGrid = "There is no resampled standard yet: resample it (step 2) before building the design matrix.";
 
 // The largest odd span that leaves at least as many rows as columns on a grid of n points:
@@ -48,6 +51,10 @@ DesignOutcome Design_matrix(AnalysisState& s, Platform& p, std::string_view text
     const int nGrid = std::min(s.nGrid, lim::kMaxPix);
     if (nGrid < 1) {
         p.MsgBox(kNoGrid);
+        return out;
+    }
+    if (s.ssrStale) {
+        p.MsgBox(kStaleSsr);
         return out;
     }
     const int rows = nGrid - span + 1;

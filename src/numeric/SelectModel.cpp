@@ -57,6 +57,8 @@ bool Select_model(AnalysisState& s, int k) {
         for (int i = 1; i <= m.span && i <= n; ++i) s.ssr(i) = m.ssr(i);
     }
     s.ssrAvailable = m.ssrPresent && rebuilt;
+    // Without it, ssr still holds an earlier standard on an earlier grid.
+    s.ssrStale = !s.ssrAvailable;
     return true;
 }
 

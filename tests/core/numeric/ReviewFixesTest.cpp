@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "numeric/Bf.h"
 #include "numeric/CrossCorr.h"
 #include "numeric/Design.h"
 #include "numeric/Resample.h"
@@ -73,6 +74,60 @@ TEST(SvdStep, RefusesADesignMatrixOfAnEarlierGrid) {
     ASSERT_TRUE(Design_matrix(*s, p, "41").built);
     EXPECT_TRUE(RunSvdStep(*s, p));
     EXPECT_TRUE(p.messages.empty());
+}
+
+// A model of 30 points and span 5 in slot 1, with or without its resampled standard.
+void storeModel(AnalysisState& s, bool withSsr) {
+    ModelSlot& m = s.Models[1];
+    m.NAXIS1 = 30;
+    m.nRecords_StdHdr = 0;
+    for (Vec* v : {&m.Pixval, &m.ws, &m.ss, &m.w1}) v->resize(30);
+    for (int i = 1; i <= 30; ++i) {
+        m.ws(i) = 5000 + i;
+        m.ss(i) = 0.1 * (i % 7);
+        m.w1(i) = 5000.25 + i;
+    }
+    m.r1 = 1.00005;
+    m.span = 5;
+    m.des.resize(26, 5);
+    m.U.resize(26, 5);
+    m.ww.resize(5);
+    m.Vt.resize(5, 5);
+    m.ssr.resize(5);
+    for (int i = 1; i <= 5; ++i) m.ssr(i) = 0.1 * (i % 7) + 0.025 * ((i + 1) % 7 - i % 7);
+    m.ssrPresent = withSsr;
+    s.nModels = 1;
+    s.CurModel = 1;
+}
+
+// A model without a resampled standard leaves ssr as an earlier standard on an earlier grid
+// left it; the design matrix must not be built from that.
+TEST(DesignMatrix, NotFromTheResampledStandardOfAnotherModelOrStar) {
+    for (bool withSsr : {false, true}) {
+        SCOPED_TRACE(withSsr ? "model with ssr" : "model without ssr");
+        auto s = std::make_unique<AnalysisState>();
+        test::RecordingPlatform p;
+        for (int i = 1; i <= 3000; ++i) s->ssr(i) = 7;   // from an earlier standard
+        storeModel(*s, withSsr);
+        ASSERT_TRUE(Select_model(*s, 1));
+        const double before = s->des(1, 5);
+        const DesignOutcome d = Design_matrix(*s, p, "5");
+        if (!withSsr) {
+            EXPECT_FALSE(d.built);
+            EXPECT_EQ(p.messages.size(), 1u);
+            EXPECT_EQ(s->des(1, 5), before);
+            EXPECT_FALSE(s->ssrAvailable);
+            // Resampling the model's standard gives a resampled standard to build from.
+            ASSERT_TRUE(Resample(*s, p, "14.9", "5001.25", "5100"));
+            ASSERT_TRUE(Design_matrix(*s, p, "5").built);
+        } else {
+            EXPECT_TRUE(d.built);
+            EXPECT_TRUE(p.messages.empty());
+        }
+        EXPECT_NE(s->des(1, 5), 7.0);
+        EXPECT_EQ(s->des(1, 5), s->ssr(1));
+        EXPECT_TRUE(s->ssrAvailable);
+    }
 }
 
 }  // namespace
