@@ -46,6 +46,12 @@ bool Cross_corr(AnalysisState& s, Platform& p) {
     }
     const int ccN = static_cast<int>(lags);
     const double dv = s.c_kms * std::log(s.r1) / std::log(2.7182818284);
+    // A grid ratio of 0 or below (only an edited model file holds one) has no velocity step.
+    if (!std::isfinite(dv)) {
+        p.MsgBox("The ratio of neighbouring grid wavelengths is not a positive number: the lags "
+                 "have no velocities.  Resample the standard or choose another model.");
+        return false;
+    }
 
     s.ccN = ccN;
     const int upper = n - ccN;

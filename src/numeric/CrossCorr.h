@@ -8,7 +8,8 @@
 namespace tessan {
 
 // ccN, cc(-ccN..ccN), vel_cc and the frame limits ccXmin, ccXmax. A half width giving more than
-// 2000 lags is refused with a message (returns false, nothing changed).
+// 2000 lags, or a grid ratio r1 that gives the lags no finite velocity, is refused with a
+// message (returns false, nothing changed).
 bool Cross_corr(AnalysisState& s, Platform& p);
 
 // Step 6 with the text of Text6: refuses with the "not available" message when ssrAvailable

@@ -130,5 +130,31 @@ TEST(DesignMatrix, NotFromTheResampledStandardOfAnotherModelOrStar) {
     }
 }
 
+// r1 comes from the model file; one of 0 or below would give every lag a velocity of -inf or
+// NaN, and the CCF window its frame limits.
+TEST(CrossCorr, RefusesAGridRatioWithoutAVelocity) {
+    for (double r1 : {0.0, -1.00001}) {
+        auto s = std::make_unique<AnalysisState>();
+        test::RecordingPlatform p;
+        s->nGrid = 40;
+        s->dLambda_dp_Std = 0.5;
+        for (int k = 1; k <= 40; ++k) {
+            s->w1(k) = 5000 + k;
+            s->ssr(k) = s->spr(k) = 0.1 * (k % 5);
+        }
+        s->r1 = r1;
+        s->ScanHalfWidth = 150;   // 150 x 5020 / 300000 / 0.5 = 5.02: 5 lags
+        s->ccN = 17;
+        s->ccXmin = -1;
+        EXPECT_FALSE(Cross_corr(*s, p)) << r1;
+        EXPECT_EQ(p.messages.size(), 1u) << r1;
+        EXPECT_EQ(s->ccN, 17) << r1;
+        EXPECT_EQ(s->ccXmin, -1) << r1;
+        s->r1 = 1.0001;
+        EXPECT_TRUE(Cross_corr(*s, p)) << r1;
+        EXPECT_EQ(s->ccN, 5) << r1;
+    }
+}
+
 }  // namespace
 }  // namespace tessan
