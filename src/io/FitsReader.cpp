@@ -35,6 +35,8 @@ const char* const kBadBitpix = "This fits file has a BITPIX other than 16, 32, -
 const char* const kTooManyPix = "This fits file has more than 3000 pixels (NAXIS1).";
 const char* const kTooFewPix = "This fits file has fewer than 2 pixels (NAXIS1).";
 const char* const kNotFinite = "This spectrum holds pixel values that are infinite or not numbers.";
+const char* const kWaveNotFinite =
+    "The wavelength keywords of this fits file give wavelengths that are not finite numbers.";
 const char* const kNoPositive = "This spectrum has no positive pixel value to normalise by.";
 
 // The most a read needs: the largest header the cards allow, then the most pixels of the
@@ -180,6 +182,12 @@ bool parseSpectrum(AnalysisState& s, Platform& p, Star star, const std::string& 
     if (std::fabs(sp.waveR - sp.waveB) < 0.001) {
         p.MsgBox(kNeedDLambda);
         if (star == Star::Std) return false;
+    }
+    // A value such as 1E999 reads as infinity: no wavelength of such a spectrum is a number.
+    const double lastWave = static_cast<double>(sp.nPix - 1) * sp.step + sp.waveB;
+    if (!std::isfinite(sp.waveR) || !std::isfinite(lastWave)) {
+        p.MsgBox(kWaveNotFinite);
+        return false;
     }
 
     sp.wave.assign(n1, 0.0);
