@@ -38,5 +38,16 @@ TEST(ReadLeadingNumberRange, DigitsAndExponentTogetherDecideOverflowOrUnderflow)
     }
 }
 
+// Num_to_exp is public and takes the width by reference; a negative width, which Num_to_str
+// never passes, must not make a field of negative length for a value that is not finite.
+TEST(NumToExp, NotFiniteValueInANegativeWidth) {
+    for (double x : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
+        int width = -1, ndec = 2;
+        EXPECT_EQ(Num_to_exp(x, width, ndec), "") << x;
+        width = 3;
+        EXPECT_EQ(Num_to_exp(x, width, ndec), x > 0 ? "Inf" : (x < 0 ? "***" : "NaN")) << x;
+    }
+}
+
 }  // namespace
 }  // namespace tessan
