@@ -35,6 +35,8 @@ const char* const kBadBitpix = "This fits file has a BITPIX other than 16, 32, -
 const char* const kTooManyPix = "This fits file has more than 3000 pixels (NAXIS1).";
 const char* const kTooFewPix = "This fits file has fewer than 2 pixels (NAXIS1).";
 const char* const kNotFinite = "This spectrum holds pixel values that are infinite or not numbers.";
+const char* const kWaveNotFinite =
+    "The wavelength keywords of this fits file give wavelengths that are not finite numbers.";
 const char* const kNoPositive = "This spectrum has no positive pixel value to normalise by.";
 
 // The most a read needs: the largest header the cards allow, then the most pixels of the
@@ -181,6 +183,12 @@ bool parseSpectrum(AnalysisState& s, Platform& p, Star star, const std::string& 
         p.MsgBox(kNeedDLambda);
         if (star == Star::Std) return false;
     }
+    // A value such as 1E999 reads as infinity: no wavelength of such a spectrum is a number.
+    const double lastWave = static_cast<double>(sp.nPix - 1) * sp.step + sp.waveB;
+    if (!std::isfinite(sp.waveR) || !std::isfinite(lastWave)) {
+        p.MsgBox(kWaveNotFinite);
+        return false;
+    }
 
     sp.wave.assign(n1, 0.0);
     sp.inv.assign(n1, 0.0);
@@ -237,8 +245,11 @@ FitsOutcome ReadStdFits(AnalysisState& s, Platform& p) {
     storeArrays(sp, s.Pixval, s.ws, s.ss);
     s.nPixStd = sp.nPix;
     s.delV = std::floor(s.dLambda_dp_Std * 299792.4 / s.WaveL_R_Std);
-    // The resampled standard and the decomposition belong to the previous standard.
+    // The resampled standard, the design matrix and the decomposition belong to the previous
+    // standard.
     s.ssrAvailable = false;
+    s.ssrStale = true;
+    s.desValid = false;
     s.svdValid = false;
     return FitsOutcome::Done;
 }

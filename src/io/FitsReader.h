@@ -9,8 +9,9 @@
 // header just read so that the user can pick a missing keyword from it. Besides the format's
 // own messages, a read stops with a message when the file cannot be opened (the system's error
 // text), has no END card among its first 200 cards, a BITPIX other than 8, 16, 32, -32, -64,
-// a NAXIS1 outside 2..3000, pixel data past the end of the file, non-finite pixel values, or no
-// positive pixel value. A wavelength keyword missing from the file reads as 0 for that read.
+// a NAXIS1 outside 2..3000, pixel data past the end of the file, non-finite pixel values, no
+// positive pixel value, or wavelength keywords that give wavelengths beyond the range of a
+// double. A wavelength keyword missing from the file reads as 0 for that read.
 #include <string>
 
 #include "state/AnalysisState.h"

@@ -1,5 +1,6 @@
 #include "numeric/Bf.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -128,6 +129,11 @@ bool RunBfStep(AnalysisState& s, Platform& p) {
     }
     if (!Lin_interp(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid, p)) return false;
     return Find_bb(s, p);
+}
+
+int ShownBfPoints(const AnalysisState& s) {
+    const int n = std::min({s.vel_bb.size(), s.bb_n.size(), s.bb_sm.size()});
+    return std::clamp(s.span, 0, n);
 }
 
 double BfVelocity(const AnalysisState& s, int i) { return (i - s.span2 - 1) * s.delV; }

@@ -32,6 +32,10 @@ bool RunBfStep(AnalysisState& s, Platform& p);
 // The velocity of BF point i: (i - span2 - 1) x delV.
 double BfVelocity(const AnalysisState& s, int i);
 
+// The points of the shown BF: span, limited to what vel_bb, bb_n and bb_sm hold, so that a
+// corrupted span can never index past them.
+int ShownBfPoints(const AnalysisState& s);
+
 // "Plot BFs": bbOrder from the text of Text4 (rounded, clamped to 1..span), vel_bb and bb_n of
 // that order, Smoothed false. Returns the order used.
 int CopyBfOrder(AnalysisState& s, double order);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "numeric/Bf.h"
+#include "numeric/Resample.h"
 #include "text/Int16.h"
 #include "text/NumText.h"
 
@@ -45,6 +46,12 @@ bool Cross_corr(AnalysisState& s, Platform& p) {
     }
     const int ccN = static_cast<int>(lags);
     const double dv = s.c_kms * std::log(s.r1) / std::log(2.7182818284);
+    // A grid ratio of 0 or below (only an edited model file holds one) has no velocity step.
+    if (!std::isfinite(dv)) {
+        p.MsgBox("The ratio of neighbouring grid wavelengths is not a positive number: the lags "
+                 "have no velocities.  Resample the standard or choose another model.");
+        return false;
+    }
 
     s.ccN = ccN;
     const int upper = n - ccN;
@@ -74,6 +81,13 @@ bool RunCcfStep(AnalysisState& s, Platform& p, std::string_view text6) {
         p.MsgBox(kNotAvailable);
         return false;
     }
+    // The program star was resampled onto the grid in hand when it was read; a resampling or
+    // a model chosen since then has replaced that grid, and spr would pair the points of the
+    // old grid (and, on a longer grid, points never filled) with the standard. Resampled again
+    // onto the grid the model left, as the BF step does.
+    if (s.nPixPro >= 1 && s.nPixPro <= lim::kMaxPix &&
+        !Lin_interp(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid, p))
+        return false;
     const double before = s.ScanHalfWidth;
     s.ScanHalfWidth = Val(text6);
     if (Cross_corr(s, p)) return true;

@@ -13,6 +13,9 @@ namespace tessan {
 namespace {
 
 const char* const kSpanRange = "The BF span must be an odd integer from 1 to 500.";
+const char* const kStaleSsr =
+    "The resampled standard belongs to another standard or grid: resample the standard (step 2) "
+    "before building the design matrix.";
 const char* const kNoGrid = "There is no resampled standard yet: resample it (step 2) before building the design matrix.";
 
 // The largest odd span that leaves at least as many rows as columns on a grid of n points:
@@ -50,6 +53,10 @@ DesignOutcome Design_matrix(AnalysisState& s, Platform& p, std::string_view text
         p.MsgBox(kNoGrid);
         return out;
     }
+    if (s.ssrStale) {
+        p.MsgBox(kStaleSsr);
+        return out;
+    }
     const int rows = nGrid - span + 1;
     if (rows < span) {
         p.MsgBox("The BF span " + std::to_string(span) + " leaves fewer rows than columns on a grid of " +
@@ -66,6 +73,7 @@ DesignOutcome Design_matrix(AnalysisState& s, Platform& p, std::string_view text
         std::copy(from, from + rows, s.des.col(j));
     }
     s.ssrAvailable = true;
+    s.desValid = true;
     s.svdValid = false;  // the decomposition in U, ww, Vt belongs to the previous matrix
     out.built = true;
     return out;
@@ -75,7 +83,7 @@ bool RunSvdStep(AnalysisState& s, Platform& p) {
     s.svdValid = false;
     const int n = s.span;
     const int nGrid = std::min(s.nGrid, lim::kMaxPix);
-    if (n < 1 || n > lim::kMaxSpan || nGrid < 1) {
+    if (!s.desValid || n < 1 || n > lim::kMaxSpan || nGrid < 1) {
         p.MsgBox("There is no design matrix to decompose: build it first (step 3).");
         return false;
     }
@@ -84,7 +92,7 @@ bool RunSvdStep(AnalysisState& s, Platform& p) {
         p.MsgBox("You must augment A with extra zero rows.");
         return false;
     }
-    for (int j = 1; j <= n; ++j) std::copy(s.des.col(j), s.des.col(j) + m, s.U.col(j));
+    CopyBlock(s.des, s.U, m, n);
     switch (Svd_decomp(s.U, m, n, s.ww, s.Vt)) {
     case SvdStatus::Ok:
         s.svdValid = true;

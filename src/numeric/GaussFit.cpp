@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numeric/Bf.h"
 #include "state/Limits.h"
 #include "text/NumText.h"
 
@@ -31,11 +32,6 @@ const char* messageFor(FitStatus st) {
     case FitStatus::Ok: break;
     }
     return "";
-}
-
-// Points of the BF that all its arrays hold.
-int usableSpan(const AnalysisState& s) {
-    return std::clamp(s.span, 0, std::min(s.vel_bb.size(), s.bb_n.size()));
 }
 
 // Everything a fit produces, kept apart from the state until the fit has finished.
@@ -95,7 +91,7 @@ bool ComputeModelCurve(AnalysisState& s, int star) {
     const auto st = static_cast<std::size_t>(star);
     const double h = s.PeakHeight[st], xo = s.PeakXo[st], w = s.PeakWidth[st];
     if (w == 0 || !std::isfinite(h) || !std::isfinite(xo) || !std::isfinite(w)) return false;
-    const int span = std::min(usableSpan(s), s.ModelCurve.cols());
+    const int span = std::min(ShownBfPoints(s), s.ModelCurve.cols());
     for (int k = 1; k <= span; ++k) {
         // (v - xo) / w squared rather than (v - xo)^2 / w^2: no 0/0 for a width whose square
         // underflows.
@@ -149,7 +145,7 @@ std::optional<GaussFitResult> SolveGaussFit(AnalysisState& s, Platform& p, const
     if (autoWindow) AutoFitWindow(r.a, nstars, vmin, vmax);
 
     // The points strictly inside the window, from the unsmoothed BF.
-    const int span = usableSpan(s);
+    const int span = ShownBfPoints(s);
     int k1 = 0, k2 = 0;
     for (int k = 1; k <= span && k1 == 0; ++k)
         if (s.vel_bb(k) > vmin) k1 = k;

@@ -90,8 +90,11 @@ bool Resample(AnalysisState& s, Platform& p, std::string_view text5, std::string
         s.ssr(k) = ssr(k);
     }
     s.nGrid = n;
-    // The decomposition in hand was built on the previous grid: BFs from it and a program star
-    // resampled onto this grid would be silently wrong, so steps 3 and 4 must run again.
+    s.ssrStale = false;
+    // The design matrix and the decomposition in hand were built on the previous grid: BFs from
+    // them and a program star resampled onto this grid would be silently wrong, so steps 3 and
+    // 4 must run again.
+    s.desValid = false;
     s.svdValid = false;
     return true;
 }

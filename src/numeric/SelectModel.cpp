@@ -1,16 +1,8 @@
-#include <algorithm>
-
 #include "numeric/Bf.h"
 #include "numeric/Resample.h"
 #include "text/Int16.h"
 
 namespace tessan {
-
-namespace {
-void copyBlock(const Mat& from, Mat& to, int rows, int cols) {
-    for (int j = 1; j <= cols; ++j) std::copy(from.col(j), from.col(j) + rows, to.col(j));
-}
-}  // namespace
 
 bool Select_model(AnalysisState& s, int k) {
     if (k < 1 || k > lim::kMaxModels) return false;
@@ -47,10 +39,11 @@ bool Select_model(AnalysisState& s, int k) {
     s.Min_waveL = m.Min_waveL;
     s.r1 = m.r1;
     s.span = m.span;
-    copyBlock(m.des, s.des, rows, m.span);
-    copyBlock(m.U, s.U, rows, m.span);
+    CopyBlock(m.des, s.des, rows, m.span);
+    CopyBlock(m.U, s.U, rows, m.span);
     for (int j = 1; j <= m.span; ++j) s.ww(j) = m.ww(j);
-    copyBlock(m.Vt, s.Vt, m.span, m.span);
+    CopyBlock(m.Vt, s.Vt, m.span, m.span);
+    s.desValid = true;
     s.svdValid = true;
 
     // A model file keeps only the first span points of the resampled standard. The points
@@ -64,6 +57,8 @@ bool Select_model(AnalysisState& s, int k) {
         for (int i = 1; i <= m.span && i <= n; ++i) s.ssr(i) = m.ssr(i);
     }
     s.ssrAvailable = m.ssrPresent && rebuilt;
+    // Without it, ssr still holds an earlier standard on an earlier grid.
+    s.ssrStale = !s.ssrAvailable;
     return true;
 }
 

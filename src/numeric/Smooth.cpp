@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numeric/Bf.h"
 #include "text/NumText.h"
 
 namespace tessan {
@@ -12,13 +13,6 @@ namespace {
 constexpr int kKernelMax = 50;      // the kernel runs over at most -50..50 points
 constexpr double kKernelCut = 1e-5; // unnormalised weights below this end the kernel
 constexpr double kDefaultWidth = 3.0;
-
-// The number of BF points that every array of the shown BF really holds, so that a
-// corrupted span can never index past them.
-int usableSpan(const AnalysisState& s) {
-    const int n = std::min({s.vel_bb.size(), s.bb_n.size(), s.bb_sm.size()});
-    return std::clamp(s.span, 0, n);
-}
 
 }  // namespace
 
@@ -46,7 +40,7 @@ void Make_kernel(AnalysisState& s) {
 }
 
 void Smooth_bb(AnalysisState& s) {
-    const int span = usableSpan(s);
+    const int span = ShownBfPoints(s);
     const int m = std::clamp(s.KernelHalf, 0, std::min(kKernelMax, s.Kernel.size()));
     for (int k = 1; k <= span; ++k) s.bb_sm(k) = 0;
     // Only points with a full kernel window are smoothed; the first and last m stay 0.
@@ -101,7 +95,7 @@ std::optional<double> Peak_centroid(const Vec& x, const Vec& y, int n) {
 }
 
 std::optional<double> PeakSearch(AnalysisState& s, int k) {
-    const int span = usableSpan(s);
+    const int span = ShownBfPoints(s);
     if (k < 10 || k > span - 10) return std::nullopt;
     double best = -999;
     int jmax = -6;

@@ -108,6 +108,14 @@ struct AnalysisState {
     Mat Vt;                                  // (1..500, 1..500), holds V
     Vec Order_n;                             // 1..500
     bool ssrAvailable = false;
+    // des was built from the grid and ssr in hand (or restored with a model). Cleared by a
+    // resampling and by a standard read, so that step 4 never decomposes a matrix of another
+    // grid or standard.
+    bool desValid = false;
+    // ssr is known not to be the standard in hand resampled onto the grid in hand: set by a
+    // standard read and by choosing a model that brings no usable resampled standard, cleared
+    // by a resampling. The design matrix is not built from such an ssr.
+    bool ssrStale = false;
     // The decomposition in U, ww, Vt belongs to the design matrix of this run and finished;
     // cleared when a step 4 fails so that a half-finished decomposition is never used.
     bool svdValid = false;

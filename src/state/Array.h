@@ -70,4 +70,10 @@ private:
     std::vector<double> m_d;
 };
 
+// Copies the block (1..rows, 1..cols) of from into the same block of to, column by column.
+inline void CopyBlock(const Mat& from, Mat& to, int rows, int cols) {
+    if (rows < 1) return;
+    for (int j = 1; j <= cols; ++j) std::copy(from.col(j), from.col(j) + rows, to.col(j));
+}
+
 }  // namespace tessan

@@ -87,6 +87,7 @@ std::string padLeft(std::string s, int width) {
 
 // "NaN", "Inf" or "-Inf" right-aligned, or width '*' when it does not fit.
 std::string nonFiniteField(double x, int width) {
+    if (width < 0) width = 0;  // Num_to_exp may be called with any width
     const std::string t = std::isnan(x) ? "NaN" : (x < 0 ? "-Inf" : "Inf");
     if (static_cast<int>(t.size()) > width) return std::string(static_cast<std::size_t>(width), '*');
     return padLeft(t, width);

@@ -98,6 +98,37 @@ std::string formDefault(double x, int sig) {
     return std::string(out, k);
 }
 
+// The power of ten of the first non-zero digit of a normalised number text ("-123.45e-6" gives
+// -4), saturated far beyond the range of a double. Only called for texts out of that range, so
+// they have a non-zero digit.
+long long decimalMagnitude(std::string_view t) {
+    constexpr long long kFar = 1000000000;
+    std::size_t q = t.empty() || t[0] != '-' ? 0 : 1;
+    long long intDigits = 0;     // digits before the point from the first non-zero one
+    long long zerosAfter = 0;    // zeros after the point before the first non-zero digit
+    bool seen = false;
+    for (; q < t.size() && t[q] >= '0' && t[q] <= '9'; ++q) {
+        if (t[q] != '0') seen = true;
+        if (seen && intDigits < kFar) ++intDigits;
+    }
+    if (q < t.size() && t[q] == '.') {
+        for (++q; q < t.size() && t[q] >= '0' && t[q] <= '9'; ++q) {
+            if (t[q] != '0') seen = true;
+            if (!seen && intDigits == 0 && zerosAfter < kFar) ++zerosAfter;
+        }
+    }
+    long long exp = 0;
+    if (q < t.size() && t[q] == 'e') {
+        ++q;
+        const bool neg = q < t.size() && t[q] == '-';
+        if (neg) ++q;
+        for (; q < t.size() && t[q] >= '0' && t[q] <= '9'; ++q)
+            if (exp < kFar) exp = exp * 10 + (t[q] - '0');
+        if (neg) exp = -exp;
+    }
+    return (intDigits > 0 ? intDigits - 1 : -(zerosAfter + 1)) + exp;
+}
+
 }  // namespace
 
 std::string DefaultText(double x) { return formDefault(x, 15); }
@@ -204,20 +235,15 @@ LeadingNumber ReadLeadingNumber(std::string_view t) {
     r.isNumber = true;
     r.length = i;
     if (res.ec == std::errc::result_out_of_range) {
-        // Too large: infinity with its sign. Too small: underflows to 0.
-        bool big = false;
-        for (std::size_t q = 0; q < k && buf[q] != 'e'; ++q)
-            if (buf[q] >= '1' && buf[q] <= '9') big = true;
-        std::string_view whole(buf, k);
-        auto epos = whole.find('e');
-        bool negExp = epos != std::string_view::npos && epos + 1 < k && buf[epos + 1] == '-';
-        if (big && !negExp) {
-            r.overflow = true;
+        // Too large: infinity with its sign. Too small: 0. Which one is decided by the decimal
+        // magnitude of the first non-zero digit, from both the digits and the exponent, since
+        // either alone can mislead ("0.000...1e5" is tiny, "1000...0e-50" is huge).
+        r.overflow = decimalMagnitude(std::string_view(buf, k)) > 0;
+        if (r.overflow)
             v = buf[0] == '-' ? -std::numeric_limits<double>::infinity()
                               : std::numeric_limits<double>::infinity();
-        } else {
+        else
             v = buf[0] == '-' ? -0.0 : 0.0;
-        }
     }
     r.value = v;
     return r;
