@@ -118,10 +118,15 @@ int Save_model(const AnalysisState& s, Platform& p) {
     }
     labelRecord(w, "----- Start Vt(,) -----");
     matrixRecords(w, s.Vt, span, span);
-    labelRecord(w, "----- Start ssr() -----");
-    for (int i = 1; i <= span; ++i) {
-        w.Real(s.ssr(i));
-        w.EndRecord();
+    // The resampled standard is written whenever it belongs to this model. A model that came
+    // from a file without it (ssrAvailable false) is written in that older format again: its
+    // ssr holds another spectrum's values, which a reader would otherwise take as the model's.
+    if (s.ssrAvailable) {
+        labelRecord(w, "----- Start ssr() -----");
+        for (int i = 1; i <= span; ++i) {
+            w.Real(s.ssr(i));
+            w.EndRecord();
+        }
     }
     labelRecord(w, kEndLabel);
 
