@@ -5,6 +5,10 @@
 // decomposition walks columns; col(j) gives the contiguous column j, col(j)[i - 1] = (i, j).
 #include <cassert>
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
 #include <algorithm>
 #include <vector>
 
@@ -43,6 +47,45 @@ private:
     std::vector<double> m_d;
 };
 
+// Zero-filled storage taken from calloc: large blocks come from the system as untouched zero
+// pages, so a matrix allocated once at the system's bounds costs memory (and start-up time) only
+// for the part that is used.
+class ZeroBuffer {
+public:
+    ZeroBuffer() = default;
+    explicit ZeroBuffer(std::size_t n) : m_n(n) {
+        if (n == 0) return;
+        m_p.reset(static_cast<double*>(std::calloc(n, sizeof(double))));
+        if (!m_p) throw std::bad_alloc();
+    }
+    ZeroBuffer(const ZeroBuffer& o) : ZeroBuffer(o.m_n) {
+        if (m_n) std::memcpy(m_p.get(), o.m_p.get(), m_n * sizeof(double));
+    }
+    ZeroBuffer& operator=(const ZeroBuffer& o) {
+        if (this != &o) {
+            ZeroBuffer t(o);
+            std::swap(m_n, t.m_n);
+            std::swap(m_p, t.m_p);
+        }
+        return *this;
+    }
+    ZeroBuffer(ZeroBuffer&&) noexcept = default;
+    ZeroBuffer& operator=(ZeroBuffer&&) noexcept = default;
+    double* data() { return m_p.get(); }
+    const double* data() const { return m_p.get(); }
+    std::size_t size() const { return m_n; }
+    bool operator==(const ZeroBuffer& o) const {
+        return m_n == o.m_n && (m_n == 0 || std::equal(data(), data() + m_n, o.data()));
+    }
+
+private:
+    struct Free {
+        void operator()(double* p) const { std::free(p); }
+    };
+    std::size_t m_n = 0;
+    std::unique_ptr<double, Free> m_p;
+};
+
 class Mat {
 public:
     Mat() = default;
@@ -50,10 +93,10 @@ public:
     void resize(int rows, int cols) {
         m_rows = rows;
         m_cols = cols;
-        m_d.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0);
+        m_d = ZeroBuffer(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     }
-    double& operator()(int i, int j) { return m_d[index(i, j)]; }
-    double operator()(int i, int j) const { return m_d[index(i, j)]; }
+    double& operator()(int i, int j) { return m_d.data()[index(i, j)]; }
+    double operator()(int i, int j) const { return m_d.data()[index(i, j)]; }
     double* col(int j) { assert(j >= 1 && j <= m_cols); return m_d.data() + static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(m_rows); }
     const double* col(int j) const { assert(j >= 1 && j <= m_cols); return m_d.data() + static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(m_rows); }
     int rows() const { return m_rows; }   // allocated rows (the bound, not the rows in use)
@@ -67,7 +110,7 @@ private:
     }
     int m_rows = 0;
     int m_cols = 0;
-    std::vector<double> m_d;
+    ZeroBuffer m_d;
 };
 
 // Copies the block (1..rows, 1..cols) of from into the same block of to, column by column.
