@@ -249,6 +249,7 @@ void FileDialog::Command2_Click() {
 
 void FileDialog::closeEvent(QCloseEvent* e) {
     storePosition();
+    m_closing = true;
     e->accept();
 }
 

@@ -61,6 +61,10 @@ public:
     void Command1_Click();
     void Command2_Click();
 
+    // True once the close box has closed the window: it is then only waiting to be destroyed
+    // and must not be shown again.
+    bool closing() const { return m_closing; }
+
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -87,6 +91,7 @@ private:
     Platform& m_p;
     QString m_dirPath;
     QString m_pattern;
+    bool m_closing = false;
 };
 
 // The window name of a dialog kind ("frmLoadStd", ...).

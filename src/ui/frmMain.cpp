@@ -79,7 +79,9 @@ void frmMain::Form_Unload() {
 
 FileDialog* frmMain::dialog(DialogKind kind) {
     auto& d = m_dialogs[static_cast<std::size_t>(kind)];
-    if (!d) {
+    // A dialog closed with its close box is destroyed only when the event loop next runs;
+    // showing it again before that would show a window that is about to vanish.
+    if (!d || d->closing()) {
         d = new FileDialog(kind, m_s, m_p, this);
         if (kind == DialogKind::LoadStd) d->onFitsRead = [this](FitsOutcome o) { StdReadDone(o); };
         if (kind == DialogKind::LoadPro) d->onFitsRead = [this](FitsOutcome o) { ProReadDone(o); };

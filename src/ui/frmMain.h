@@ -27,7 +27,7 @@ class frmMain : public QMainWindow {
 public:
     frmMain(AnalysisState& s, Platform& p, QWidget* parent = nullptr);
 
-    // The dialog of the given kind, created anew if its close box destroyed it.
+    // The dialog of the given kind, created anew if its close box closed it.
     FileDialog* dialog(DialogKind kind);
 
     // Title row and column heads
