@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QString>
+#include <string>
 
 #include "ui/Twips.h"
 
@@ -23,6 +24,9 @@ T* control(QWidget* parent, const char* name, const QRect& rect) {
 inline QString arrayName(const char* name, int i) {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(i);
 }
+
+// A text of the core (UTF-8) as a control's text.
+inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 inline void setForeColour(QLabel* label, const QColor& colour) {
     QPalette pal = label->palette();

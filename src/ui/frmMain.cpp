@@ -15,7 +15,6 @@ namespace tessan::ui {
 namespace {
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 QString mainTitle(const QString& text7) { return QStringLiteral("Morvath Broadening Functions from ") + text7; }
@@ -103,10 +102,7 @@ void frmMain::setDone(QLabel* stepLabel, bool done) { setForeColour(stepLabel, d
 
 void frmMain::StdReadDone(FitsOutcome o) {
     if (o == FitsOutcome::Done) {
-        Label4->setText(qs(m_s.StdFileName));
-        Label7->setText(qs(m_s.StdObject));
-        Label10->setText(qs(WaveLabel(m_s.WaveL_B_Std)));
-        Label13->setText(qs(WaveLabel(m_s.WaveL_R_Std)));
+        showStandard();
         const GridProposal g = ProposeGrid(m_s);
         Text2->setText(qs(g.minWave));
         Text3->setText(qs(g.maxWave));
@@ -150,17 +146,25 @@ void frmMain::ModelLoadDone(const ModelLoadOutcome& o) {
         Label27->clear();
         Command12->setEnabled(false);
         Command13->setEnabled(false);
-        Label17->setText(qs(GridLabelFirst(m_s)));
-        Label18->setText(qs(GridLabelLast(m_s)));
+        showGrid();
     }
     dialog(DialogKind::LoadModel)->hide();
 }
 
-void frmMain::showSelectedStandard() {
+void frmMain::showStandard() {
     Label4->setText(qs(m_s.StdFileName));
     Label7->setText(qs(m_s.StdObject));
     Label10->setText(qs(WaveLabel(m_s.WaveL_B_Std)));
     Label13->setText(qs(WaveLabel(m_s.WaveL_R_Std)));
+}
+
+void frmMain::showGrid() {
+    Label17->setText(qs(GridLabelFirst(m_s)));
+    Label18->setText(qs(GridLabelLast(m_s)));
+}
+
+void frmMain::showSelectedStandard() {
+    showStandard();
     Text2->setText(qs(PlainText(IntPart(m_s.WaveL_B_Std + 10))));
     Text3->setText(qs(PlainText(IntPart(m_s.WaveL_R_Std - 10))));
     mSetKeywords->menuAction()->setEnabled(true);

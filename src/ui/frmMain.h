@@ -118,6 +118,11 @@ private:
     void ModelLoadDone(const ModelLoadOutcome& o);
 
     void openDialog(DialogKind kind);
+    // Label4, Label7, Label10, Label13 from the standard in the working state.
+    void showStandard();
+    // Label17 and Label18 from the grid in the working state.
+    void showGrid();
+    // The standard of a selected model: its labels, the grid range proposed in Text2 and Text3.
     void showSelectedStandard();
     void setDone(QLabel* stepLabel, bool done);
 

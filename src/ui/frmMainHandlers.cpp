@@ -11,6 +11,7 @@
 #include "state/ErrText.h"
 #include "text/Int16.h"
 #include "text/NumText.h"
+#include "ui/Controls.h"
 #include "ui/frmMain.h"
 
 namespace tessan::ui {
@@ -18,7 +19,6 @@ namespace tessan::ui {
 namespace {
 constexpr const char* kNotAvailable = "This window is not available yet.";
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 // Lets the window draw a "WAIT" caption before a long step blocks it; user input waits.
 void showNow(QWidget* w) {
     w->repaint();
@@ -65,8 +65,7 @@ void frmMain::Command13_Click() { openDialog(DialogKind::SaveBb); }
 
 void frmMain::Command7_Click() {
     if (!Resample(m_s, m_p, text(Text5), text(Text2), text(Text3))) return;   // refused: nothing changes
-    Label17->setText(qs(GridLabelFirst(m_s)));
-    Label18->setText(qs(GridLabelLast(m_s)));
+    showGrid();
     setDone(Label15, true);
     Text1->setEnabled(true);
     Command8->setEnabled(true);
