@@ -254,8 +254,10 @@ void FileDialog::closeEvent(QCloseEvent* e) {
 }
 
 void FileDialog::keyPressEvent(QKeyEvent* e) {
-    // A key that no control took: the standard dialog proposes the first file again.
-    if (m_kind == DialogKind::LoadStd) Text1->setText(firstFileName());
+    // A key that no control took: the standard dialog proposes the first file again. Keys
+    // typed into the name box that it passes on (Return, Escape, arrows) leave the typed name:
+    // it is what OK will load.
+    if (m_kind == DialogKind::LoadStd && !Text1->hasFocus()) Text1->setText(firstFileName());
     QWidget::keyPressEvent(e);
 }
 

@@ -52,11 +52,43 @@ void dialogReopenedRightAfterItsCloseBox() {
     CHECK(b.w->findChildren<FileDialog*>("frmLoad_model").size() == 1);
 }
 
+// Return (or another key the name box passes on) after typing a name in the standard's dialog
+// keeps the typed name, which OK then loads; a key that reaches the window from elsewhere still
+// proposes the first file.
+void keyInNameBoxKeepsTypedName() {
+    Bench b;
+    const QString dir = b.dataDir();
+    writeSpectra(dir);
+    b.c<QPushButton>("Command1")->click();
+    FileDialog* d = b.w->dialog(DialogKind::LoadStd);
+    d->setDirectory(dir);
+    CHECK(d->Text1->text() == "pro.fts");
+    QApplication::setActiveWindow(d);
+    d->Text1->setFocus();
+    CHECK(d->Text1->hasFocus());
+    d->Text1->setText("std.fts");
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Up}) {
+        QTest::keyClick(d->Text1, key);
+        CHECK(d->Text1->text() == "std.fts");
+    }
+    d->File1->setFocus();
+    QTest::keyClick(d->File1, Qt::Key_F5);
+    CHECK(d->Text1->text() == "pro.fts");
+
+    d->Text1->setText("std.fts");
+    d->Text1->setFocus();
+    QTest::keyClick(d->Text1, Qt::Key_Return);
+    d->Command1->click();
+    CHECK(b.c<QLabel>("Label4")->text() == "std.fts");
+    CHECK(b.s->StdFileName == "std.fts");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     dialogReopenedRightAfterItsCloseBox();
+    keyInNameBoxKeepsTypedName();
     if (failures == 0) std::puts("all passed");
     return failures == 0 ? 0 : 1;
 }
