@@ -1,6 +1,5 @@
 #include "batch/BatchOutput.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "text/NumText.h"
@@ -23,12 +22,21 @@ std::string HeaderLine(int peaks, bool withCcf) {
     return line.append("\n");
 }
 
+namespace {
+
+// A text field of the table: a tab, line feed or carriage return inside it (an OBJECT value or
+// a file name may hold one) would split the star's line, so each becomes a blank.
+std::string tableText(std::string text) {
+    for (char& c : text)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+}  // namespace
+
 std::string ResultLine(const StarResult& r, int peaks, bool withCcf) {
-    std::string object = r.object;
-    std::replace(object.begin(), object.end(), '\t', ' ');
-    std::string file = r.file;
-    std::replace(file.begin(), file.end(), '\t', ' ');
-    std::string line = file;
+    const std::string object = tableText(r.object);
+    std::string line = tableText(r.file);
     line.append("\t").append(object).append("\t").append(std::to_string(r.order));
     for (int k = 0; k < peaks; ++k) {
         if (k < static_cast<int>(r.peaks.size())) {

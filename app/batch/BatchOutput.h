@@ -23,9 +23,10 @@ std::string NumberField(std::optional<double> x);
 // "#file<TAB>object<TAB>order<TAB>vel1<TAB>height1 ... [<TAB>ccf_vel]", with a newline.
 std::string HeaderLine(int peaks, bool withCcf);
 
-// The line of one star, with a newline: file and object (tabs replaced by blanks), order, then
-// velocity and height of each of the peaks asked for ("nan" "nan" for one not found; a peak
-// without vertex has velocity "nan" and its height), then the CCF velocity when asked for.
+// The line of one star, with a newline: file and object (tabs and line breaks replaced by
+// blanks), order, then velocity and height of each of the peaks asked for ("nan" "nan" for one
+// not found; a peak without vertex has velocity "nan" and its height), then the CCF velocity
+// when asked for.
 std::string ResultLine(const StarResult& r, int peaks, bool withCcf);
 
 }  // namespace tessan::batch
