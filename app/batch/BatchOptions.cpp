@@ -1,6 +1,7 @@
 #include "batch/BatchOptions.h"
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -28,7 +29,8 @@ const std::string& UsageText() {
         "  --peaks K            how many peaks to measure (default 1; 1 to 3)\n"
         "  --ccf KMS            also run step 6 with this half width and measure the CCF peak\n"
         "  --bf-dir DIR         write, for each program star, DIR/<file name without extension>.dat,\n"
-        "                       the BF results file of the order (DIR is created if missing)\n"
+        "                       the BF results file of the order (DIR is created if missing);\n"
+        "                       two stars that would write the same file are refused\n"
         "  --lambda0-key KEY    wavelength keywords (defaults: those of \"Tessan6.ini\" in the working\n"
         "  --dlambda-key KEY    directory when it can be read, else CRVAL1 and CD1_1)\n"
         "  --help               usage\n"
@@ -38,6 +40,10 @@ const std::string& UsageText() {
         "with --ccf. \"bbb2.txt\" in the working directory holds the last star's BFs.\n"
         "Exit status: 0 success, 1 a step stopped with a message, 2 usage error.\n";
     return text;
+}
+
+std::string BfResultsName(const std::string& progPath) {
+    return std::filesystem::path(progPath).filename().stem().string() + ".dat";
 }
 
 std::optional<double> StrictNumber(const std::string& text) {
@@ -126,6 +132,18 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
     const Options& o = r.options;
     if (!o.stdFile.empty() && !o.modelFile.empty()) return Error("--std and --model exclude each other");
     if (o.stdFile.empty() && o.modelFile.empty()) return Error("give --std or --model");
+    if (!o.bfDir.empty()) {
+        std::map<std::string, std::string> writer;   // results file name -> the star writing it
+        for (const std::string& prog : o.progFiles) {
+            const auto [it, fresh] = writer.emplace(BfResultsName(prog), prog);
+            const auto same = [](const std::string& a, const std::string& b) {
+                return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
+            };
+            if (!fresh && !same(it->second, prog))
+                return Error("--prog " + it->second + " and --prog " + prog + " would both write " +
+                             it->first + " in --bf-dir");
+        }
+    }
     if (!o.modelFile.empty()) r.options.ignored = std::move(stepOneToFour);
     return r;
 }

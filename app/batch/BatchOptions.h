@@ -34,7 +34,13 @@ struct ParseResult {
 
 // args are the arguments after the program name. Values follow their option as the next
 // argument or after "=" ("--span=201"). A single-valued option given twice keeps the last.
+// With --bf-dir, two different program stars whose results files would have the same name
+// are a usage error: the second file would replace the first.
 ParseResult ParseArgs(const std::vector<std::string>& args);
+
+// The name of a program star's BF results file in --bf-dir: its file name without directory
+// and extension, then ".dat" ("night1/hd1.fits" -> "hd1.dat").
+std::string BfResultsName(const std::string& progPath);
 
 // The whole usage text, ending in a newline.
 const std::string& UsageText();

@@ -107,7 +107,7 @@ public:
         // The results file failing loses nothing already measured: the line is still written.
         bool saved = true;
         if (!m_o.bfDir.empty()) {
-            m_s.BBFileName = fs::path(f.name).stem().string() + ".dat";
+            m_s.BBFileName = BfResultsName(path);
             m_s.BBFullPath = (fs::path(m_o.bfDir) / m_s.BBFileName).string();
             saved = Save_bb(m_s, m_p) == 0;
         }

@@ -1,8 +1,12 @@
-// Result lines of the batch driver in the cases that once broke the table.
+// The batch driver in cases that once went wrong: result lines broken by the texts they
+// carry, results files of two stars written over each other.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
+#include "batch/BatchOptions.h"
 #include "batch/BatchOutput.h"
 
 using namespace tessan::batch;
@@ -28,4 +32,29 @@ TEST(ResultLineFields, LineBreaksInObjectOrFileNameStayOnTheStarsLine) {
         EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1) << "object " << c.object;
         EXPECT_EQ(line.find('\r'), std::string::npos) << "object " << c.object;
     }
+}
+
+TEST(BfDirNames, TwoStarsWritingOneResultsFileAreRefused) {
+    struct Case {
+        std::vector<std::string> args;
+        bool ok;
+    } cases[] = {
+        // Two nights, one file name: the second results file would replace the first.
+        {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n2/hd1.fts"}, false},
+        {{"--std", "s.fts", "--prog", "hd1.fts", "--prog", "hd1.fits", "--bf-dir=bf"}, false},
+        // The same star twice writes the same file with the same content.
+        {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n1/./hd1.fts"}, true},
+        {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n1/hd2.fts"}, true},
+        // Without --bf-dir nothing is written per star.
+        {{"--std", "s.fts", "--prog", "n1/hd1.fts", "--prog", "n2/hd1.fts"}, true},
+    };
+    for (const Case& c : cases) {
+        const ParseResult r = ParseArgs(c.args);
+        EXPECT_EQ(r.kind, c.ok ? ParseResult::Run : ParseResult::UsageError) << c.args[5] << " " << c.args[7];
+        if (!c.ok) {
+            EXPECT_NE(r.error.find("hd1.dat"), std::string::npos) << r.error;
+        }
+    }
+    EXPECT_EQ(BfResultsName("night1/hd1.fits"), "hd1.dat");
+    EXPECT_EQ(BfResultsName("hd1"), "hd1.dat");
 }
