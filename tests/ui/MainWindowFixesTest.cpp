@@ -63,7 +63,8 @@ void keyInNameBoxKeepsTypedName() {
     FileDialog* d = b.w->dialog(DialogKind::LoadStd);
     d->setDirectory(dir);
     CHECK(d->Text1->text() == "pro.fts");
-    QApplication::setActiveWindow(d);
+    d->activateWindow();
+    CHECK(QTest::qWaitForWindowActive(d));
     d->Text1->setFocus();
     CHECK(d->Text1->hasFocus());
     d->Text1->setText("std.fts");
