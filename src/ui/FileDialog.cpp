@@ -254,10 +254,11 @@ void FileDialog::closeEvent(QCloseEvent* e) {
 }
 
 void FileDialog::keyPressEvent(QKeyEvent* e) {
-    // A key that no control took: the standard dialog proposes the first file again. Keys
-    // typed into the name box that it passes on (Return, Escape, arrows) leave the typed name:
-    // it is what OK will load.
-    if (m_kind == DialogKind::LoadStd && !Text1->hasFocus()) Text1->setText(firstFileName());
+    // A key that no control took: the standard dialog proposes the first file again. Keys that
+    // the name box or the file list pass on (Return, Escape, arrows, a lone Shift) leave the
+    // name typed or clicked there: it is what OK will load.
+    const bool fromName = Text1->hasFocus() || File1->hasFocus();
+    if (m_kind == DialogKind::LoadStd && !fromName) Text1->setText(firstFileName());
     QWidget::keyPressEvent(e);
 }
 

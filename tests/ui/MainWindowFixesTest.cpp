@@ -52,9 +52,9 @@ void dialogReopenedRightAfterItsCloseBox() {
     CHECK(b.w->findChildren<FileDialog*>("frmLoad_model").size() == 1);
 }
 
-// Return (or another key the name box passes on) after typing a name in the standard's dialog
-// keeps the typed name, which OK then loads; a key that reaches the window from elsewhere still
-// proposes the first file.
+// Return (or another key the name box or the file list passes on) after typing or clicking a
+// name in the standard's dialog keeps that name, which OK then loads; a key that reaches the
+// window from elsewhere still proposes the first file.
 void keyInNameBoxKeepsTypedName() {
     Bench b;
     const QString dir = b.dataDir();
@@ -72,8 +72,18 @@ void keyInNameBoxKeepsTypedName() {
         QTest::keyClick(d->Text1, key);
         CHECK(d->Text1->text() == "std.fts");
     }
+    // A file clicked in the list, then Return or Shift there: the clicked file stays.
+    QListWidgetItem* item = d->File1->findItems("std.fts", Qt::MatchExactly).value(0);
+    CHECK(item);
+    QTest::mouseClick(d->File1->viewport(), Qt::LeftButton, {}, d->File1->visualItemRect(item).center());
     d->File1->setFocus();
-    QTest::keyClick(d->File1, Qt::Key_F5);
+    CHECK(d->File1->hasFocus());
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Shift, Qt::Key_F5}) {
+        QTest::keyClick(d->File1, key);
+        CHECK(d->Text1->text() == "std.fts");
+    }
+    d->Combo1->setFocus();
+    QTest::keyClick(d->Combo1, Qt::Key_F5);
     CHECK(d->Text1->text() == "pro.fts");
 
     d->Text1->setText("std.fts");
