@@ -90,6 +90,12 @@ FileDialog* frmMain::dialog(DialogKind kind) {
     return d;
 }
 
+void frmMain::hideDialog(DialogKind kind) {
+    // Never creates one: a follow-up that runs while the process is ending (its dialogs
+    // already closed) must not build a window again.
+    if (FileDialog* d = m_dialogs[static_cast<std::size_t>(kind)]) d->hide();
+}
+
 void frmMain::openDialog(DialogKind kind) {
     FileDialog* d = dialog(kind);
     d->show();
@@ -112,7 +118,7 @@ void frmMain::StdReadDone(FitsOutcome o) {
         mSetKeywords->menuAction()->setEnabled(true);
         for (QPushButton* b : {Command8, Command9, Command10, Command18}) b->setEnabled(false);
     }
-    dialog(DialogKind::LoadStd)->hide();
+    hideDialog(DialogKind::LoadStd);
     Command13->setEnabled(false);
     Label28->clear();
 }
@@ -127,7 +133,7 @@ void frmMain::ProReadDone(FitsOutcome o) {
         for (QPushButton* b : {Command4, Command6, Command15, Command16}) b->setEnabled(true);
         mSetKeywords->menuAction()->setEnabled(true);
     }
-    dialog(DialogKind::LoadPro)->hide();
+    hideDialog(DialogKind::LoadPro);
     Command11->setEnabled(true);
     setDone(Label25, false);
     for (QPushButton* b : {Command17, Command12, Command13}) b->setEnabled(false);
@@ -148,7 +154,7 @@ void frmMain::ModelLoadDone(const ModelLoadOutcome& o) {
         Command13->setEnabled(false);
         showGrid();
     }
-    dialog(DialogKind::LoadModel)->hide();
+    hideDialog(DialogKind::LoadModel);
 }
 
 void frmMain::showStandard() {

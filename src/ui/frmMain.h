@@ -118,6 +118,8 @@ private:
     void ModelLoadDone(const ModelLoadOutcome& o);
 
     void openDialog(DialogKind kind);
+    // Hides the dialog of the given kind if it exists.
+    void hideDialog(DialogKind kind);
     // Label4, Label7, Label10, Label13 from the standard in the working state.
     void showStandard();
     // Label17 and Label18 from the grid in the working state.

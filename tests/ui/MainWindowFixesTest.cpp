@@ -5,6 +5,9 @@
 #include <QPointer>
 #include <QtTest>
 #include <cstdio>
+#include <fstream>
+#include <functional>
+#include <utility>
 
 #include "UiTestSupport.h"
 
@@ -94,12 +97,46 @@ void keyInNameBoxKeepsTypedName() {
     CHECK(b.s->StdFileName == "std.fts");
 }
 
+// A Platform whose message box is a moment in which the user (or the session) closes the main
+// window.
+struct ClosingPlatform : tessan::test::RecordingPlatform {
+    std::function<void()> onMessage;
+    void MsgBox(const std::string& text) override {
+        RecordingPlatform::MsgBox(text);
+        if (onMessage) std::exchange(onMessage, nullptr)();
+    }
+};
+
+// The main window unloaded while a failed read shows its message: the follow-up that runs when
+// the message is closed builds no dialog again, and every dialog is gone.
+void unloadDuringReadMessageBuildsNoDialog() {
+    ClosingPlatform p;
+    auto s = std::make_unique<AnalysisState>();
+    auto w = std::make_unique<frmMain>(*s, p);
+    w->show();
+    const auto dir = p.WorkDir() / "data";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "bad.fts", std::ios::binary) << "NOT A FITS FILE";
+    w->centralWidget()->findChild<QPushButton*>("Command1")->click();
+    FileDialog* d = w->dialog(DialogKind::LoadStd);
+    d->setDirectory(QString::fromStdString(dir.string()));
+    d->Text1->setText("bad.fts");
+    p.onMessage = [&] { w->close(); };
+    d->Command1->click();
+    CHECK(p.messages.size() == 1);
+    CHECK(std::filesystem::exists(p.WorkDir() / "Tessan6.ini"));
+    CHECK(eventually([&] { return w->findChildren<FileDialog*>().isEmpty(); }));
+    QTest::qWait(20);
+    CHECK(w->findChildren<FileDialog*>().isEmpty());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     dialogReopenedRightAfterItsCloseBox();
     keyInNameBoxKeepsTypedName();
+    unloadDuringReadMessageBuildsNoDialog();
     if (failures == 0) std::puts("all passed");
     return failures == 0 ? 0 : 1;
 }
