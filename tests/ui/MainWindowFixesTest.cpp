@@ -97,8 +97,8 @@ void keyInNameBoxKeepsTypedName() {
     CHECK(b.s->StdFileName == "std.fts");
 }
 
-// A Platform whose message box is a moment in which the user (or the session) closes the main
-// window.
+// A Platform whose message box is the moment at which the main window is closed from the
+// program (a session ending closes every window so).
 struct ClosingPlatform : tessan::test::RecordingPlatform {
     std::function<void()> onMessage;
     void MsgBox(const std::string& text) override {
