@@ -1,6 +1,8 @@
-// The main window on its own: the start state, the title rule, the settings written at exit,
-// refusals that must change nothing.
+// The main window: the start state, the title rule, the settings written at exit, refusals
+// that must change nothing, and the workflow walked end to end through it and its dialogs.
 #include <QRadioButton>
+#include <functional>
+#include <set>
 
 #include "UiTestSupport.h"
 
@@ -9,6 +11,12 @@ using namespace tessan::ui;
 using namespace tessan::ui::test;
 
 namespace {
+
+const char* kNoSsr = "The resampled standard spectrum is not available.  Either compute and save a new model "
+                     "with vers. 2.4 or later, or follow steps 1-3.";
+
+QRadioButton* model(const Bench& b, int k) { return b.c<QRadioButton>(arrayName("Option1", k)); }
+
 
 // Every button's enabled state and every label's and box's text, to compare before and after.
 QStringList snapshot(const Bench& b) {
@@ -23,15 +31,6 @@ QStringList snapshot(const Bench& b) {
     return out;
 }
 
-// Opens a load dialog, names a file in dir and presses OK.
-void load(Bench& b, int opener, const char* dialog, const QString& dir, const char* name) {
-    b.button(opener)->click();
-    auto* d = b.w->findChild<FileDialog*>(dialog);
-    d->setDirectory(dir);
-    d->Text1->setText(name);
-    d->Command1->click();
-}
-
 }  // namespace
 
 class FrmMainTest : public QObject {
@@ -43,6 +42,9 @@ private slots:
     void failedModelLoadChangesNothing();
     void failedReadsChangeOnlyTheAfterReadControls();
     void orderBeyondSixteenBitsIsRefused();
+    void gatingThroughTheSteps();
+    void ccfRefusedWithoutResampledStandard();
+    void refusedStepsChangeNothingOrRestore();
 };
 
 void FrmMainTest::startState() {
@@ -112,7 +114,7 @@ void FrmMainTest::failedModelLoadChangesNothing() {
         << "\"std.fts\"\r\n\"STD\"\r\n0,\"--- nRecords_StdHdr\"\r\n";
     const QStringList before = snapshot(b);
     for (const char* name : {"missing.MDL", "short.MDL"}) {
-        load(b, 19, "frmLoad_model", dir, name);
+        b.runDialog(19, "frmLoad_model", dir, name);
         QVERIFY2(!b.p.messages.empty() && !b.p.messages.back().empty(), name);
         QCOMPARE(snapshot(b), before);
         QCOMPARE(b.s->nModels, 0);
@@ -126,8 +128,8 @@ void FrmMainTest::failedReadsChangeOnlyTheAfterReadControls() {
     std::ofstream(std::filesystem::path(dir.toStdString()) / "bad.fts", std::ios::binary) << "NOT A FITS FILE";
     b.c<QLabel>("Label28")->setText("Now you can save the model.");
     QStringList before = snapshot(b);
-    load(b, 1, "frmLoadStd", dir, "bad.fts");
-    load(b, 2, "frmLoadPro", dir, "bad.fts");
+    b.runDialog(1, "frmLoadStd", dir, "bad.fts");
+    b.runDialog(2, "frmLoadPro", dir, "bad.fts");
     QCOMPARE(b.p.messages, std::vector<std::string>(2, "This is not a fits file!  Please try again."));
     // The standard read empties the status line; the program read opens step 7 whatever
     // its outcome. Nothing else changes.
@@ -144,6 +146,172 @@ void FrmMainTest::orderBeyondSixteenBitsIsRefused() {
     b.button(12)->click();
     QCOMPARE(b.p.messages, std::vector<std::string>{"Error 6: Overflow."});
     QCOMPARE(b.s->bbOrder, 7);
+}
+
+void FrmMainTest::gatingThroughTheSteps() {
+    Bench b;
+    const QString dir = b.dataDir();
+    writeSpectra(dir);
+    auto click = [&](int n) { b.button(n)->click(); };
+    struct Step {
+        const char* after;
+        std::function<void()> run;
+        std::set<int> on, off;
+        const char* black;
+    };
+    const Step steps[] = {
+        {"standard read", [&] {
+             b.runDialog(1, "frmLoadStd", dir, "std.fts");
+             QVERIFY(b.p.messages.empty());
+             QCOMPARE(b.s->DataPath, dir.toStdString());
+             QCOMPARE(b.c<QLabel>("Label4")->text(), QString("std.fts"));
+             QCOMPARE(b.c<QLabel>("Label7")->text().trimmed(), QString("STD STAR"));
+             QCOMPARE(b.c<QLabel>("Label10")->text(), QString(" 5000"));
+             QCOMPARE(b.c<QLineEdit>("Text2")->text(), QString("5010"));
+             QVERIFY(b.w->findChild<QMenu*>("mSetKeywords")->menuAction()->isEnabled());
+         }, {3, 5, 14, 7}, {8, 9, 10, 18, 13}, "Label1"},
+        {"resample", [&] {
+             click(7);
+             QVERIFY(b.c<QLineEdit>("Text1")->isEnabled());
+             QVERIFY(b.c<QLabel>("Label17")->text().startsWith(" 5010"));
+         }, {8}, {}, "Label15"},
+        {"design matrix, an even span corrected first", [&] {
+             b.c<QLineEdit>("Text1")->setText("50");
+             click(8);
+             QCOMPARE(b.p.messages.back(), std::string("The value must be an odd integer"));
+             QCOMPARE(b.c<QLineEdit>("Text1")->text(), QString(" 51"));
+             const std::size_t shown = b.p.messages.size();
+             click(8);
+             QCOMPARE(b.p.messages.size(), shown);
+             QCOMPARE(b.s->span, 51);
+         }, {9}, {}, "Label19"},
+        {"SVD", [&] {
+             click(9);
+             QCOMPARE(b.button(9)->text(), QString("Run"));
+             QCOMPARE(b.button(10)->text(), QString("Plot SVD result"));
+             QCOMPARE(b.c<QLabel>("Label28")->text(), QString("Now you can save the model."));
+         }, {10, 18}, {}, "Label21"},
+        {"program read", [&] {
+             b.runDialog(2, "frmLoadPro", dir, "pro.fts");
+             QVERIFY(isRed(b.c<QLabel>("Label25")));
+             QCOMPARE(b.c<QLabel>("Label8")->text(), QString("pro.fts"));
+         }, {4, 6, 15, 16, 11}, {17, 12, 13}, "Label2"},
+        {"cross-correlation", [&] {
+             click(16);
+             QVERIFY(isRed(b.c<QLabel>("Label31")));
+         }, {17}, {}, nullptr},
+        {"find BFs", [&] {
+             click(11);
+             QCOMPARE(b.c<QLabel>("Label27")->text(), QString("DONE!"));
+             QCOMPARE(b.button(11)->text(), QString("Run"));
+             QVERIFY(std::filesystem::exists(b.p.WorkDir() / "bbb2.txt"));
+             if (const QByteArray shot = qgetenv("TESSAN_SCREENSHOT"); !shot.isEmpty())
+                 QVERIFY(b.w->grab().save(QString::fromLocal8Bit(shot)));
+         }, {12, 13}, {}, "Label25"},
+        {"model saved and loaded twice", [&] {
+             b.runDialog(18, "frmSave_model", dir, "m1.MDL");
+             b.runDialog(19, "frmLoad_model", dir, "m1.MDL");
+             b.runDialog(19, "frmLoad_model", dir, "m1.MDL");
+             for (int k : {1, 2}) {
+                 QVERIFY(model(b, k)->isVisible());
+                 QCOMPARE(b.c<QLabel>(arrayName("Label34", k))->text(), QString("std.fts"));
+             }
+             QVERIFY(model(b, 2)->isChecked() && !model(b, 3)->isVisible());
+             QVERIFY(b.c<QLabel>("Label27")->text().isEmpty());
+         }, {}, {12, 13}, nullptr},
+        {"model chosen by Option1 after new BFs", [&] {
+             click(11);
+             b.c<QLineEdit>("Text2")->setText("1");
+             model(b, 1)->click();
+             QCOMPARE(b.s->CurModel, 1);
+             QVERIFY(model(b, 1)->isChecked());
+             QCOMPARE(b.c<QLineEdit>("Text2")->text(), QString::number(int(b.s->WaveL_B_Std + 10)));
+         }, {13}, {12}, nullptr},
+        {"a second standard read", [&] {
+             b.runDialog(1, "frmLoadStd", dir, "std.fts");
+             QVERIFY(b.c<QLabel>("Label28")->text().isEmpty());
+         }, {}, {8, 9, 10, 18, 13}, "Label1"},
+    };
+    std::set<int> expected = {1, 2, 19};
+    for (const Step& step : steps) {
+        step.run();
+        if (QTest::currentTestFailed()) QFAIL(step.after);
+        for (int n : step.on) expected.insert(n);
+        for (int n : step.off) expected.erase(n);
+        QStringList want;
+        for (int n : expected) want << QString::number(n);
+        QVERIFY2(b.enabledSteps() == want.join(' '),
+                 qPrintable(QString("%1: %2, expected %3").arg(step.after, b.enabledSteps(), want.join(' '))));
+        if (step.black) QVERIFY2(isBlack(b.c<QLabel>(step.black)), step.after);
+    }
+
+    // Dump, then the next load goes to the first place again; a fourteenth model is ignored.
+    b.w->findChild<QAction*>("mDump_models")->trigger();
+    QVERIFY(!model(b, 1)->isVisible() && !model(b, 2)->isVisible());
+    QVERIFY(b.c<QLabel>("Label34_2")->text().isEmpty());
+    b.runDialog(19, "frmLoad_model", dir, "m1.MDL");
+    QVERIFY(model(b, 1)->isVisible() && model(b, 1)->isChecked() && !model(b, 2)->isVisible());
+    for (int k = 2; k <= 14; ++k) b.runDialog(19, "frmLoad_model", dir, "m1.MDL");
+    QCOMPARE(b.s->nModels, 13);
+    QVERIFY(model(b, 13)->isChecked() && !model(b, 0)->isVisible());
+    QCOMPARE(b.p.messages.size(), std::size_t(1));   // only the even span's
+}
+
+void FrmMainTest::ccfRefusedWithoutResampledStandard() {
+    Bench first;
+    const QString dir = first.dataDir();
+    writeSpectra(dir);
+    first.runDialog(1, "frmLoadStd", dir, "std.fts");
+    first.button(7)->click();
+    first.c<QLineEdit>("Text1")->setText("51");
+    first.button(8)->click();
+    first.button(9)->click();
+    first.runDialog(18, "frmSave_model", dir, "old.MDL");
+    // The model rewritten in the older format, without the resampled standard.
+    const std::filesystem::path path = dir.toStdString() + "/old.MDL";
+    std::string text = slurp(path);
+    const auto from = text.find("\"----- Start ssr() -----\""), to = text.find("\"----- END -----\"");
+    QVERIFY(from < to && to != std::string::npos);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text.erase(from, to - from);
+
+    Bench b;
+    b.runDialog(19, "frmLoad_model", dir, "old.MDL");
+    QVERIFY(b.p.messages.empty() && model(b, 1)->isChecked());
+    b.runDialog(2, "frmLoadPro", dir, "pro.fts");
+    b.button(16)->click();
+    QCOMPARE(b.p.messages.back(), std::string(kNoSsr));
+    QVERIFY(!b.button(17)->isEnabled());
+    b.button(11)->click();   // step 7 still runs on the loaded model
+    QCOMPARE(b.c<QLabel>("Label27")->text(), QString("DONE!"));
+}
+
+void FrmMainTest::refusedStepsChangeNothingOrRestore() {
+    Bench b;
+    const QString dir = b.dataDir();
+    writeSpectra(dir);
+    b.runDialog(1, "frmLoadStd", dir, "std.fts");
+    b.button(7)->click();
+    // A span out of limits is refused by the design step: step 4 stays closed.
+    b.c<QLineEdit>("Text1")->setText("501");
+    b.button(8)->click();
+    QCOMPARE(b.p.messages.size(), std::size_t(1));
+    QCOMPARE(b.c<QLineEdit>("Text1")->text(), QString("501"));
+    QVERIFY(isRed(b.c<QLabel>("Label19")));
+    QCOMPARE(b.enabledSteps(), QString("1 2 3 5 7 8 14 19"));
+    // An even span opens step 4 without a usable matrix; the failed decomposition gives every
+    // control and caption back but leaves the model unsaveable.
+    b.c<QLineEdit>("Text1")->setText("1000");
+    b.button(8)->click();
+    QCOMPARE(b.c<QLineEdit>("Text1")->text(), QString(" 1001"));
+    const std::size_t shown = b.p.messages.size();
+    b.button(9)->click();
+    QCOMPARE(b.p.messages.size(), shown + 1);
+    QCOMPARE(b.enabledSteps(), QString("1 2 3 5 7 8 9 14 19"));
+    QCOMPARE(b.button(9)->text(), QString("Run"));
+    QCOMPARE(b.button(10)->text(), QString("Plot SVD result"));
+    for (const char* m : {"mFile", "mSetKeywords", "mHelp"})
+        QVERIFY2(b.w->findChild<QMenu*>(m)->menuAction()->isEnabled(), m);
+    QVERIFY(isRed(b.c<QLabel>("Label21")) && b.c<QLabel>("Label28")->text().isEmpty());
 }
 
 QTEST_MAIN(FrmMainTest)
