@@ -187,8 +187,6 @@ void FrmMainTest::gatingThroughTheSteps() {
          }, {9}, {}, "Label19"},
         {"SVD", [&] {
              click(9);
-             QCOMPARE(b.button(9)->text(), QString("Run"));
-             QCOMPARE(b.button(10)->text(), QString("Plot SVD result"));
              QCOMPARE(b.c<QLabel>("Label28")->text(), QString("Now you can save the model."));
          }, {10, 18}, {}, "Label21"},
         {"program read", [&] {
@@ -203,7 +201,6 @@ void FrmMainTest::gatingThroughTheSteps() {
         {"find BFs", [&] {
              click(11);
              QCOMPARE(b.c<QLabel>("Label27")->text(), QString("DONE!"));
-             QCOMPARE(b.button(11)->text(), QString("Run"));
              QVERIFY(std::filesystem::exists(b.p.WorkDir() / "bbb2.txt"));
              if (const QByteArray shot = qgetenv("TESSAN_SCREENSHOT"); !shot.isEmpty())
                  QVERIFY(b.w->grab().save(QString::fromLocal8Bit(shot)));
@@ -261,8 +258,7 @@ void FrmMainTest::ccfRefusedWithoutResampledStandard() {
     Bench first;
     const QString dir = first.dataDir();
     writeSpectra(dir);
-    first.runDialog(1, "frmLoadStd", dir, "std.fts");
-    first.button(7)->click();
+    first.readAndResample(dir);
     first.c<QLineEdit>("Text1")->setText("51");
     first.button(8)->click();
     first.button(9)->click();
@@ -289,8 +285,7 @@ void FrmMainTest::refusedStepsChangeNothingOrRestore() {
     Bench b;
     const QString dir = b.dataDir();
     writeSpectra(dir);
-    b.runDialog(1, "frmLoadStd", dir, "std.fts");
-    b.button(7)->click();
+    b.readAndResample(dir);
     // A span out of limits is refused by the design step: step 4 stays closed.
     b.c<QLineEdit>("Text1")->setText("501");
     b.button(8)->click();
