@@ -54,8 +54,7 @@ inline Samples MakeSamples(const std::filesystem::path& dir, int n) {
     };
     s.std = write("std.fits", "HD 0001", SyntheticSpectrum(n, crval, step, 0.0));
     s.sb1 = write("sb1.fits", "SB1 STAR", shifted(Samples::sb1Steps));
-    auto mix = shifted(Samples::sb2StepsA);
-    const auto weak = shifted(Samples::sb2StepsB);
+    auto mix = shifted(Samples::sb2StepsA), weak = shifted(Samples::sb2StepsB);
     for (std::size_t i = 0; i < mix.size(); ++i) mix[i] = 0.65 * mix[i] + 0.35 * weak[i];
     s.sb2 = write("sb2.fits", "SB2\tSTAR", mix);
     s.bad = (dir / "notes.fits").string();
@@ -67,12 +66,6 @@ struct BatchRun {
     int status = -1;
     std::string out, err;
     std::vector<std::vector<std::string>> rows;   // result lines split at tabs, header excluded
-
-    const std::vector<std::string>* Row(const std::string& file) const {
-        for (const auto& r : rows)
-            if (r[0] == file) return &r;
-        return nullptr;
-    }
 };
 
 inline BatchRun RunInProcess(const std::vector<std::string>& args, const std::filesystem::path& workDir) {

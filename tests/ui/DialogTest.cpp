@@ -13,7 +13,8 @@ struct DialogBench {
     tessan::test::RecordingPlatform p;
     std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
     std::filesystem::path dir = p.WorkDir() / "files";
-    QString files = QString::fromStdString(dir.string()), empty = QString::fromStdString((p.WorkDir() / "empty").string());
+    QString files = QString::fromStdString(dir.string());
+    QString empty = QString::fromStdString((p.WorkDir() / "empty").string());
 
     DialogBench() {
         std::filesystem::create_directories(dir / "sub");

@@ -17,7 +17,6 @@ const char* kNoSsr = "The resampled standard spectrum is not available.  Either 
 
 QRadioButton* model(const Bench& b, int k) { return b.c<QRadioButton>(arrayName("Option1", k)); }
 
-
 // Every button's enabled state and every label's and box's text, to compare before and after.
 QStringList snapshot(const Bench& b) {
     QStringList out;
@@ -54,18 +53,16 @@ void FrmMainTest::startState() {
         QVERIFY2(isRed(b.c<QLabel>(n)), n);
     QVERIFY(!b.c<QLineEdit>("Text1")->isEnabled());
     for (int k = 0; k <= 13; ++k) {
-        QVERIFY(!b.c<QRadioButton>(arrayName("Option1", k))->isVisible());
+        QVERIFY(!model(b, k)->isVisible());
         QVERIFY(b.c<QLabel>(arrayName("Label34", k))->text().isEmpty());
     }
-    // The texts whose blanks matter, and the initial texts of the boxes.
-    const std::pair<const char*, const char*> labels[] = {
+    // The captions whose blanks matter, and the initial texts of the boxes.
+    const std::pair<const char*, const char*> texts[] = {
         {"Label21", "4. Singular Value         Decomposition"}, {"Label2", "5. Fits file - Program "},
         {"Label26", " Starting order, n ="}, {"Label20", "BF span (must be odd integer), typ 201"},
-        {"Label30", "Tessan vers. 29f"}};
-    for (const auto& [name, text] : labels) QCOMPARE(b.c<QLabel>(name)->text(), QString(text));
-    const std::pair<const char*, const char*> boxes[] = {{"Text7", "Date"}, {"Text1", "201"}, {"Text6", "450"},
-                                                         {"Text4", "35"}, {"Text2", ""}, {"Text5", ""}};
-    for (const auto& [name, text] : boxes) QCOMPARE(b.c<QLineEdit>(name)->text(), QString(text));
+        {"Label30", "Tessan vers. 29f"}, {"Text7", "Date"}, {"Text1", "201"}, {"Text6", "450"}, {"Text4", "35"},
+        {"Text2", ""}, {"Text5", ""}};
+    for (const auto& [name, text] : texts) QCOMPARE(b.c<QWidget>(name)->property("text").toString(), QString(text));
     // The default outer size 14385 x 5655 twips, once the window is framed.
     QTRY_COMPARE(b.w->frameGeometry().size(), QSize(959, 377));
 }
