@@ -80,10 +80,8 @@ TEST_F(BatchExeTest, AStoppedStarLeavesTheOthersAndExitsWithOne) {
     std::vector<std::string> firstFields;
     for (std::string line; std::getline(lines, line);) firstFields.push_back(line.substr(0, line.find('\t')));
     EXPECT_EQ(firstFields, (std::vector<std::string>{"#file", "sb1.fits", "sb2.fits"}));
-    // The last star's BFs: span x span lines.
-    const std::string all = Slurp(work / "bbb2.txt");
-    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 51 * 51);
-    EXPECT_EQ(all.substr(0, 2), "1,");
+    const std::string bfs = Slurp(work / "bbb2.txt");   // the last star's, span x span lines
+    EXPECT_EQ(std::count(bfs.begin(), bfs.end(), '\n'), 51 * 51);
 }
 
 }  // namespace
