@@ -44,9 +44,8 @@ inline Samples MakeSamples(const std::filesystem::path& dir, int n) {
         return SyntheticSpectrum(n, crval, step, v, 30.0);
     };
     auto write = [&](const char* name, const char* object, std::vector<double> values) {
-        SpectrumFile f;
+        SpectrumFile f;   // from 5000 A
         f.object = object;
-        f.crval1 = crval;
         f.cd1_1 = step;
         f.values = std::move(values);
         WriteFile(dir / name, MakeSpectrumFits(f));

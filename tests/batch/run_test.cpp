@@ -25,9 +25,14 @@ const std::string kSpan = "101", kOrder = "101";
 
 using BatchRunTest = SampleSuite;
 
-TEST_F(BatchRunTest, PrintsTheVelocitiesOfSingleAndDoubleStars) {
-    const BatchRun r = RunInProcess({"--std", S().std, "--span", kSpan, "--order", kOrder, "--peaks", "2",
-                                     "--ccf", "300", "--prog", S().sb1, "--prog", S().sb2}, WorkDir("velocities"));
+TEST_F(BatchRunTest, VelocitiesOfSingleAndDoubleStarsAgainAfterASavedModel) {
+    const std::string model = (WorkDir("model") / "std.MDL").string();
+    std::vector<std::string> first = {"--std", S().std, "--span", kSpan, "--save-model", model};
+    std::vector<std::string> second = {"--model", model, "--span", "11"};   // a grid option has no effect
+    for (auto* args : {&first, &second})
+        args->insert(args->end(), {"--order", kOrder, "--peaks", "2", "--ccf", "300", "--prog", S().sb1, "--prog",
+                                   S().sb2});
+    const BatchRun r = RunInProcess(first, WorkDir("model-a"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), batch::HeaderLine(2, true));
@@ -43,6 +48,16 @@ TEST_F(BatchRunTest, PrintsTheVelocitiesOfSingleAndDoubleStars) {
     EXPECT_NEAR(std::stod(sb2[3]), S().sb2StepsA * step, 0.05 * step) << r.out;
     EXPECT_NEAR(std::stod(sb2[5]), S().sb2StepsB * step, 0.05 * step) << r.out;
     EXPECT_GT(std::stod(sb2[4]), std::stod(sb2[6]));   // the stronger component first
+
+    const BatchRun b = RunInProcess(second, WorkDir("model-b"));
+    ASSERT_EQ(b.status, 0) << b.err;
+    EXPECT_EQ(b.err, "tessan-batch: --span has no effect with --model\n");
+    ASSERT_EQ(b.rows.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i)
+        for (std::size_t f = 3; f < r.rows[i].size(); ++f) {
+            const double x = std::stod(r.rows[i][f]), y = std::stod(b.rows[i][f]);
+            EXPECT_NEAR(x, y, 1e-9 * std::fabs(x)) << r.rows[i][0] << " field " << f;
+        }
 }
 
 // The workbench's procedures for one star, with the texts its boxes would hold, and a click at
@@ -102,27 +117,6 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
         ASSERT_EQ(Save_bb(*wb.s, wb.p), 0);
         EXPECT_EQ(Slurp(work / "bf" / "sb1.dat"), Slurp(wb.p.WorkDir() / "sb1.dat"));
     }
-}
-
-TEST_F(BatchRunTest, SavedModelGivesTheSameVelocities) {
-    const std::string model = (WorkDir("model") / "std.MDL").string();
-    std::vector<std::string> first = {"--std", S().std, "--span", kSpan, "--save-model", model};
-    std::vector<std::string> second = {"--model", model, "--span", "11"};   // a grid option has no effect
-    for (auto* args : {&first, &second})
-        args->insert(args->end(), {"--order", kOrder, "--peaks", "2", "--ccf", "300", "--prog", S().sb1, "--prog",
-                                   S().sb2});
-    const BatchRun a = RunInProcess(first, WorkDir("model-a"));
-    const BatchRun b = RunInProcess(second, WorkDir("model-b"));
-    ASSERT_EQ(a.status, 0) << a.err;
-    ASSERT_EQ(b.status, 0) << b.err;
-    EXPECT_EQ(b.err, "tessan-batch: --span has no effect with --model\n");
-    ASSERT_EQ(a.rows.size(), 2u);
-    ASSERT_EQ(b.rows.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i)
-        for (std::size_t f = 3; f < a.rows[i].size(); ++f) {
-            const double x = std::stod(a.rows[i][f]), y = std::stod(b.rows[i][f]);
-            EXPECT_NEAR(x, y, 1e-9 * std::fabs(x)) << a.rows[i][0] << " field " << f;
-        }
 }
 
 TEST_F(BatchRunTest, MessagesThatStopTheRunOrAStar) {
