@@ -4,31 +4,17 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <memory>
-#include <sstream>
 
-#include "batch/BatchOptions.h"
-#include "batch/Samples.h"
-#include "support/RecordingPlatform.h"
+#include "batch/BatchHarness.h"
 
 namespace fs = std::filesystem;
 using namespace tessan::test;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+struct Result { int status; std::string out, err; };
 
 std::string Quote(const std::string& s) {
     std::string q = "'";
@@ -36,83 +22,66 @@ std::string Quote(const std::string& s) {
     return q.append("'");
 }
 
-// Runs the executable in dir with args; captures both streams through files.
 Result RunExe(const fs::path& dir, const std::vector<std::string>& args) {
-    std::string cmd = "cd ";
-    cmd.append(Quote(dir.string())).append(" && ").append(Quote(TESSAN_BATCH_EXE));
+    std::string cmd = "cd " + Quote(dir.string()) + " && " + Quote(TESSAN_BATCH_EXE);
     for (const auto& a : args) cmd.append(" ").append(Quote(a));
-    cmd.append(" >out.txt 2>err.txt");
-    const int raw = std::system(cmd.c_str());
-    Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = Slurp(dir / "out.txt");
-    r.err = Slurp(dir / "err.txt");
-    return r;
+    const int raw = std::system(cmd.append(" >out.txt 2>err.txt").c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "out.txt"), Slurp(dir / "err.txt")};
 }
 
-class BatchExeTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        s_dir = std::make_unique<RecordingPlatform>();
-        s_samples = MakeSamples(s_dir->WorkDir(), 600);
-    }
-    static void TearDownTestSuite() { s_dir.reset(); }
-    static fs::path Dir() { return s_dir->WorkDir(); }
-    static const Samples& S() { return s_samples; }
-    static std::unique_ptr<RecordingPlatform> s_dir;
-    static Samples s_samples;
-};
-std::unique_ptr<RecordingPlatform> BatchExeTest::s_dir;
-Samples BatchExeTest::s_samples;
+using BatchExeTest = SampleSuite;
 
 TEST_F(BatchExeTest, HelpPrintsTheUsage) {
-    const Result r = RunExe(Dir(), {"--help"});
+    const Result r = RunExe(WorkDir("help"), {"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, tessan::batch::UsageText());
     EXPECT_EQ(r.err, "");
 }
 
-TEST_F(BatchExeTest, UsageErrorsExitWithTwo) {
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"--std", "s.fits", "--model", "m.MDL"},
-        {"--std", "s.fits", "--wobble"},
-        {"--std"},
-        {"--std", "s.fits", "--ccf", "4x"},
-        {"--std", "s.fits", "--peaks", "4"},
+TEST_F(BatchExeTest, UsageErrorsExitWithTwoAndTheUsage) {
+    struct Case { std::vector<std::string> args; const char* says; };
+    const std::vector<Case> cases = {
+        {{}, "give --std or --model"},
+        {{"--std", "s.fits", "--model", "m.MDL"}, "exclude each other"},
+        {{"--std", "s.fits", "--frobnicate"}, "unknown option --frobnicate"},
+        {{"--std", "s.fits", "extra.fits"}, "unexpected argument extra.fits"},
+        {{"--std"}, "missing value for --std"},
+        {{"--std", "--prog", "p.fits"}, "missing value for --std"},
+        {{"--std", "s.fits", "--ccf", ""}, "missing value for --ccf"},
+        {{"--std", "s.fits", "--span", "abc"}, "not a number for --span: abc"},
+        {{"--std", "s.fits", "--min-wave", "4e"}, "not a number for --min-wave"},
+        {{"--std", "s.fits", "--peaks", "0"}, "--peaks must be 1, 2 or 3"},
+        {{"--std", "s.fits", "--peaks", "4"}, "--peaks must be 1, 2 or 3"},
+        {{"--std", "s.fits", "--peaks", "1.5"}, "--peaks must be 1, 2 or 3"},
     };
-    for (const auto& args : cases) {
+    for (const Case& c : cases) {
         std::string line;
-        for (const auto& a : args) line += a + " ";
-        const Result r = RunExe(Dir(), args);
+        for (const auto& a : c.args) line += a + " ";
+        const Result r = RunExe(WorkDir("usage"), c.args);
         EXPECT_EQ(r.status, 2) << line;
         EXPECT_EQ(r.out, "") << line;
         EXPECT_EQ(r.err.rfind("tessan-batch: ", 0), 0u) << line << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << line << r.err;
         EXPECT_NE(r.err.find(tessan::batch::UsageText()), std::string::npos) << line;
     }
 }
 
 TEST_F(BatchExeTest, AStoppedStarLeavesTheOthersAndExitsWithOne) {
-    const fs::path work = Dir() / "run";
-    fs::create_directories(work);
-    const Result r = RunExe(work, {"--std", S().std, "--span", "51", "--prog", S().sb1, "--prog",
-                                   S().bad, "--prog", S().sb2});
+    const fs::path work = WorkDir("run");
+    const Result ok = RunExe(work, {"--std", S().std, "--span", "51", "--prog", S().sb1});
+    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(ok.err, "");
+
+    const Result r = RunExe(work, {"--std", S().std, "--span", "51", "--prog", S().sb1, "--prog", S().bad,
+                                   "--prog", S().sb2});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "notes.fits: This is not a fits file!  Please try again.\n");
     std::istringstream lines(r.out);
     std::vector<std::string> firstFields;
     for (std::string line; std::getline(lines, line);) firstFields.push_back(line.substr(0, line.find('\t')));
     EXPECT_EQ(firstFields, (std::vector<std::string>{"#file", "sb1.fits", "sb2.fits"}));
-    // The last star's BFs are in the working directory: span x span lines ending in CR LF.
-    const std::string all = Slurp(work / "bbb2.txt");
-    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 51 * 51);
-    EXPECT_EQ(all.substr(0, 2), "1,");
-}
-
-TEST_F(BatchExeTest, SuccessExitsWithZero) {
-    const Result r = RunExe(Dir(), {"--std", S().std, "--span", "51", "--prog", S().sb1});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
+    const std::string bfs = Slurp(work / "bbb2.txt");   // the last star's, span x span lines
+    EXPECT_EQ(std::count(bfs.begin(), bfs.end(), '\n'), 51 * 51);
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-// The main window on its own: the start state, the title rule, the settings written at exit,
-// refusals that must change nothing.
-#include <QMenuBar>
+// The main window: the start state, the title rule, the settings written at exit, refusals
+// that must change nothing, and the workflow walked end to end through it and its dialogs.
 #include <QRadioButton>
-#include <fstream>
-#include <sstream>
+#include <functional>
+#include <set>
 
 #include "UiTestSupport.h"
 
@@ -13,23 +12,10 @@ using namespace tessan::ui::test;
 
 namespace {
 
-std::vector<std::string> readLines(const std::filesystem::path& path, bool* crlf) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    const std::string text = all.str();
-    std::vector<std::string> lines;
-    *crlf = !text.empty();
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const auto nl = text.find('\n', at);
-        if (nl == std::string::npos) { *crlf = false; break; }
-        if (nl == 0 || text[nl - 1] != '\r') *crlf = false;
-        lines.push_back(text.substr(at, nl - at - (nl > at && text[nl - 1] == '\r' ? 1 : 0)));
-        at = nl + 1;
-    }
-    return lines;
-}
+const char* kNoSsr = "The resampled standard spectrum is not available.  Either compute and save a new model "
+                     "with vers. 2.4 or later, or follow steps 1-3.";
+
+QRadioButton* model(const Bench& b, int k) { return b.c<QRadioButton>(arrayName("Option1", k)); }
 
 // Every button's enabled state and every label's and box's text, to compare before and after.
 QStringList snapshot(const Bench& b) {
@@ -50,77 +36,35 @@ class FrmMainTest : public QObject {
     Q_OBJECT
 private slots:
     void startState();
-    void captionsAndMenus();
     void titleFollowsText7();
     void exitWritesCompleteSettings();
-    void exitSaturatesGeometry();
     void failedModelLoadChangesNothing();
     void failedReadsChangeOnlyTheAfterReadControls();
-    void laterWindowsAndOrderOverflow();
+    void orderBeyondSixteenBitsIsRefused();
+    void gatingThroughTheSteps();
+    void ccfRefusedWithoutResampledStandard();
+    void refusedStepsChangeNothingOrRestore();
 };
 
 void FrmMainTest::startState() {
     Bench b;
-    for (int n = 1; n <= 19; ++n) {
-        const QByteArray name = "Command" + QByteArray::number(n);
-        const bool expected = n == 1 || n == 2 || n == 19;
-        QVERIFY2(b.c<QPushButton>(name.constData())->isEnabled() == expected, name.constData());
-    }
+    QCOMPARE(b.enabledSteps(), QString("1 2 19"));
     for (const char* n : {"Label1", "Label15", "Label19", "Label21", "Label2", "Label31", "Label25"})
         QVERIFY2(isRed(b.c<QLabel>(n)), n);
     QVERIFY(!b.c<QLineEdit>("Text1")->isEnabled());
-    for (const char* n : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7"})
-        QVERIFY2(b.c<QLineEdit>(n)->isEnabled(), n);
     for (int k = 0; k <= 13; ++k) {
-        QVERIFY(!b.c<QRadioButton>(arrayName("Option1", k).toLatin1().constData())->isVisible());
-        QVERIFY(b.c<QLabel>(arrayName("Label34", k).toLatin1().constData())->text().isEmpty());
+        QVERIFY(!model(b, k)->isVisible());
+        QVERIFY(b.c<QLabel>(arrayName("Label34", k))->text().isEmpty());
     }
-    for (const char* m : {"mFile", "mSetKeywords", "mHelp"})
-        QVERIFY2(b.w->findChild<QMenu*>(m)->menuAction()->isEnabled(), m);
-    QCOMPARE(b.s->nModels, 0);
-    QCOMPARE(b.s->FitList(9), 9.0);
-    QCOMPARE(b.s->ErrText(53), std::string("Error 53: File not found."));
-    QCOMPARE(b.s->Lambda0_Key, std::string("CRVAL1"));
-    // The default outer size 14385 x 5655 twips, once the window is framed.
-    QTRY_COMPARE(b.w->frameGeometry().size(), QSize(959, 377));
-
-    // The five dialogs exist, hidden, with their type lists primed.
-    const std::pair<const char*, QStringList> primed[] = {
-        {"frmLoadStd", {"*.fts", "*.fit", "*.fits", "*.*"}}, {"frmLoadPro", {"*.fts", "*.fit", "*.fits", "*.*"}},
-        {"frmLoad_model", {"*.MDL", "*.*"}}, {"frmSave_model", {"*.MDL", "*.*"}}, {"frmSave_bb", {"*.dat", "*.*"}}};
-    for (const auto& [name, types] : primed) {
-        auto* d = b.w->findChild<FileDialog*>(name);
-        QVERIFY2(d && !d->isVisible(), name);
-        QStringList items;
-        for (int i = 0; i < d->Combo1->count(); ++i) items << d->Combo1->itemText(i);
-        QCOMPARE(items, types);
-        QCOMPARE(d->Combo1->currentIndex(), 0);
-    }
-}
-
-void FrmMainTest::captionsAndMenus() {
-    Bench b;
-    // The texts whose blanks matter, and the initial texts of the boxes.
+    // The captions whose blanks matter, and the initial texts of the boxes.
     const std::pair<const char*, const char*> texts[] = {
         {"Label21", "4. Singular Value         Decomposition"}, {"Label2", "5. Fits file - Program "},
-        {"Label26", " Starting order, n ="}, {"Label20", "BF span (must be odd integer), typ 201"}};
-    for (const auto& [name, text] : texts) QCOMPARE(b.c<QLabel>(name)->text(), QString(text));
-    const std::pair<const char*, const char*> boxes[] = {{"Text7", "Date"}, {"Text1", "201"}, {"Text6", "450"},
-                                                         {"Text4", "35"}, {"Text2", ""}, {"Text5", ""}};
-    for (const auto& [name, text] : boxes) QCOMPARE(b.c<QLineEdit>(name)->text(), QString(text));
-    auto* title = b.c<QLabel>("Label30");
-    QCOMPARE(title->text(), QString("Tessan vers. 29f"));
-    QCOMPARE(title->palette().color(QPalette::WindowText), QColor(128, 0, 0));
-    QCOMPARE(title->font().pointSize(), 18);
-    QVERIFY(title->font().bold());
-
-    QStringList menus;
-    for (QAction* a : b.w->menuBar()->actions()) menus << a->text();
-    QCOMPARE(menus, QStringList({"File", "Set Keywords", "Help"}));
-    QStringList file;
-    for (QAction* a : b.w->findChild<QMenu*>("mFile")->actions()) file << (a->isSeparator() ? "-" : a->text());
-    QCOMPARE(file, QStringList({"Load Std calibrated 1-D fits file ...", "Load Prog calibrated 1-D fits file ...", "-",
-                                "Load model ...", "Save model ...", "Dump all models", "-", "Exit"}));
+        {"Label26", " Starting order, n ="}, {"Label20", "BF span (must be odd integer), typ 201"},
+        {"Label30", "Tessan vers. 29f"}, {"Text7", "Date"}, {"Text1", "201"}, {"Text6", "450"}, {"Text4", "35"},
+        {"Text2", ""}, {"Text5", ""}};
+    for (const auto& [name, text] : texts) QCOMPARE(b.c<QWidget>(name)->property("text").toString(), QString(text));
+    // The default outer size 14385 x 5655 twips, once the window is framed.
+    QTRY_COMPARE(b.w->frameGeometry().size(), QSize(959, 377));
 }
 
 void FrmMainTest::titleFollowsText7() {
@@ -129,47 +73,34 @@ void FrmMainTest::titleFollowsText7() {
     auto* t7 = b.c<QLineEdit>("Text7");
     t7->clear();
     QCOMPARE(b.w->windowTitle(), QString("Morvath Broadening Functions from "));
-    QTest::keyClick(t7, Qt::Key_2);
-    QCOMPARE(b.w->windowTitle(), QString("Morvath Broadening Functions from 2"));
-    QTest::keyClicks(t7, "026 May");
+    QTest::keyClicks(t7, "2026 May");
     QCOMPARE(b.w->windowTitle(), QString("Morvath Broadening Functions from 2026 May"));
 }
 
 void FrmMainTest::exitWritesCompleteSettings() {
-    Bench b;
-    const auto ini = b.p.WorkDir() / "Tessan6.ini";
-    QVERIFY(!std::filesystem::exists(ini));
-    b.w->move(40, 60);
-    b.w->resize(1000, 400);
-    auto* dlg = b.w->findChild<FileDialog*>("frmLoadStd");
-    dlg->move(20, 30);
-    b.w->findChild<QAction*>("mExit")->trigger();
-    QVERIFY(!b.w->isVisible());
-    bool crlf = false;
-    const auto lines = readLines(ini, &crlf);
-    QCOMPARE(int(lines.size()), 24);
-    QVERIFY(crlf);
-    QCOMPARE(lines[0], std::string("\"c:\""));
-    QCOMPARE(lines[1], std::string("\"CRVAL1\""));
-    QCOMPARE(lines[2], std::string("\"CD1_1\""));
-    QCOMPARE(lines[11], std::string("300,450"));        // frmLoadStd, closed with the main window
-    const QRect f = b.w->frameGeometry();
-    QCOMPARE(f.topLeft(), QPoint(40, 60));
-    QCOMPARE(QString::fromStdString(lines[12]), QString("600,900,%1,%2").arg(f.width() * 15).arg(f.height() * 15));
-    QCOMPARE(lines[20], std::string("8625,1335,13755,5250"));
-    QCOMPARE(lines[23], std::string("0"));
-}
-
-void FrmMainTest::exitSaturatesGeometry() {
-    Bench b;
-    b.w->move(-3000, 2500);
-    b.w->resize(2500, 300);
-    b.w->close();
-    bool crlf = false;
-    const auto lines = readLines(b.p.WorkDir() / "Tessan6.ini", &crlf);
-    QCOMPARE(int(lines.size()), 24);
-    QCOMPARE(QString::fromStdString(lines[12]),
-             QString("-32768,32767,32767,%1").arg(b.w->frameGeometry().height() * 15));
+    // The window's frame in twips (W and H: its width and height), saturated to 16 bits.
+    const struct { QPoint at; QSize size; const char* line13; } cases[] = {
+        {{40, 60}, {1000, 400}, "600,900,W,H"}, {{-3000, 2500}, {2500, 300}, "-32768,32767,32767,H"}};
+    for (const auto& c : cases) {
+        Bench b;
+        b.w->move(c.at);
+        b.w->resize(c.size);
+        b.w->findChild<FileDialog*>("frmLoadStd")->move(20, 30);   // line 12, closed with the window
+        QVERIFY(!std::filesystem::exists(b.p.WorkDir() / "Tessan6.ini"));
+        b.w->findChild<QAction*>("mExit")->trigger();
+        QVERIFY(!b.w->isVisible());
+        const QStringList lines = QString::fromStdString(slurp(b.p.WorkDir() / "Tessan6.ini")).split("\r\n");
+        QCOMPARE(lines.size(), 25);   // 24 lines, each ending in CR LF
+        QCOMPARE(lines.last(), QString());
+        QVERIFY(!lines.join("").contains('\n'));
+        QCOMPARE(lines.mid(0, 3), QStringList({"\"c:\"", "\"CRVAL1\"", "\"CD1_1\""}));
+        QCOMPARE(lines[11], QString("300,450"));
+        const QRect f = b.w->frameGeometry();
+        QCOMPARE(lines[12], QString(c.line13).replace("W", QString::number(f.width() * 15))
+                                              .replace("H", QString::number(f.height() * 15)));
+        QCOMPARE(lines[20], QString("8625,1335,13755,5250"));
+        QCOMPARE(lines[23], QString("0"));
+    }
 }
 
 void FrmMainTest::failedModelLoadChangesNothing() {
@@ -180,16 +111,10 @@ void FrmMainTest::failedModelLoadChangesNothing() {
         << "\"std.fts\"\r\n\"STD\"\r\n0,\"--- nRecords_StdHdr\"\r\n";
     const QStringList before = snapshot(b);
     for (const char* name : {"missing.MDL", "short.MDL"}) {
-        b.c<QPushButton>("Command19")->click();
-        auto* d = b.w->findChild<FileDialog*>("frmLoad_model");
-        d->setDirectory(dir);
-        d->Text1->setText(name);
-        d->Command1->click();
-        QVERIFY(!d->isVisible());
+        b.runDialog(19, "frmLoad_model", dir, name);
         QVERIFY2(!b.p.messages.empty() && !b.p.messages.back().empty(), name);
         QCOMPARE(snapshot(b), before);
         QCOMPARE(b.s->nModels, 0);
-        QCOMPARE(b.s->CurModel, 0);
     }
     QCOMPARE(b.p.messages.front(), std::string("Error 53: File not found."));
 }
@@ -200,15 +125,9 @@ void FrmMainTest::failedReadsChangeOnlyTheAfterReadControls() {
     std::ofstream(std::filesystem::path(dir.toStdString()) / "bad.fts", std::ios::binary) << "NOT A FITS FILE";
     b.c<QLabel>("Label28")->setText("Now you can save the model.");
     QStringList before = snapshot(b);
-    for (const char* opener : {"Command1", "Command2"}) {
-        b.c<QPushButton>(opener)->click();
-        auto* d = b.w->findChild<FileDialog*>(opener == std::string("Command1") ? "frmLoadStd" : "frmLoadPro");
-        d->setDirectory(dir);
-        d->Text1->setText("bad.fts");
-        d->Command1->click();
-        QVERIFY(!d->isVisible());
-        QCOMPARE(b.p.messages.back(), std::string("This is not a fits file!  Please try again."));
-    }
+    b.runDialog(1, "frmLoadStd", dir, "bad.fts");
+    b.runDialog(2, "frmLoadPro", dir, "bad.fts");
+    QCOMPARE(b.p.messages, std::vector<std::string>(2, "This is not a fits file!  Please try again."));
     // The standard read empties the status line; the program read opens step 7 whatever
     // its outcome. Nothing else changes.
     before.replace(before.indexOf("Label28=Now you can save the model.#000000"), "Label28=#000000");
@@ -216,26 +135,171 @@ void FrmMainTest::failedReadsChangeOnlyTheAfterReadControls() {
     QCOMPARE(snapshot(b), before);
 }
 
-void FrmMainTest::laterWindowsAndOrderOverflow() {
+void FrmMainTest::orderBeyondSixteenBitsIsRefused() {
     Bench b;
-    for (const char* item : {"mLambda0", "mdLambda_dp", "mIntro", "m4Help", "mAbout"}) {
-        b.p.messages.clear();
-        b.w->findChild<QAction*>(item)->trigger();
-        QCOMPARE(b.p.messages, std::vector<std::string>{"This window is not available yet."});
-    }
-    // A disabled step button does not respond.
-    b.p.messages.clear();
-    b.c<QPushButton>("Command3")->click();
-    QVERIFY(b.p.messages.empty());
-
-    // The order is a 16-bit item: a larger number is refused, not wrapped.
-    auto* plot = b.c<QPushButton>("Command12");
-    plot->setEnabled(true);
+    b.button(12)->setEnabled(true);
     b.s->bbOrder = 7;
     b.c<QLineEdit>("Text4")->setText("40000");
-    plot->click();
+    b.button(12)->click();
     QCOMPARE(b.p.messages, std::vector<std::string>{"Error 6: Overflow."});
     QCOMPARE(b.s->bbOrder, 7);
+}
+
+void FrmMainTest::gatingThroughTheSteps() {
+    Bench b;
+    const QString dir = b.dataDir();
+    writeSpectra(dir);
+    auto click = [&](int n) { b.button(n)->click(); };
+    struct Step {
+        const char* after;
+        std::function<void()> run;
+        std::set<int> on, off;
+        const char* black;
+    };
+    const Step steps[] = {
+        {"standard read", [&] {
+             b.runDialog(1, "frmLoadStd", dir, "std.fts");
+             QVERIFY(b.p.messages.empty());
+             QCOMPARE(b.s->DataPath, dir.toStdString());
+             QCOMPARE(b.c<QLabel>("Label4")->text(), QString("std.fts"));
+             QCOMPARE(b.c<QLabel>("Label7")->text().trimmed(), QString("STD STAR"));
+             QCOMPARE(b.c<QLabel>("Label10")->text(), QString(" 5000"));
+             QCOMPARE(b.c<QLineEdit>("Text2")->text(), QString("5010"));
+             QVERIFY(b.w->findChild<QMenu*>("mSetKeywords")->menuAction()->isEnabled());
+         }, {3, 5, 14, 7}, {8, 9, 10, 18, 13}, "Label1"},
+        {"resample", [&] {
+             click(7);
+             QVERIFY(b.c<QLineEdit>("Text1")->isEnabled());
+             QVERIFY(b.c<QLabel>("Label17")->text().startsWith(" 5010"));
+         }, {8}, {}, "Label15"},
+        {"design matrix, an even span corrected first", [&] {
+             b.c<QLineEdit>("Text1")->setText("50");
+             click(8);
+             QCOMPARE(b.p.messages.back(), std::string("The value must be an odd integer"));
+             QCOMPARE(b.c<QLineEdit>("Text1")->text(), QString(" 51"));
+             const std::size_t shown = b.p.messages.size();
+             click(8);
+             QCOMPARE(b.p.messages.size(), shown);
+             QCOMPARE(b.s->span, 51);
+         }, {9}, {}, "Label19"},
+        {"SVD", [&] {
+             click(9);
+             QCOMPARE(b.c<QLabel>("Label28")->text(), QString("Now you can save the model."));
+         }, {10, 18}, {}, "Label21"},
+        {"program read", [&] {
+             b.runDialog(2, "frmLoadPro", dir, "pro.fts");
+             QVERIFY(isRed(b.c<QLabel>("Label25")));
+             QCOMPARE(b.c<QLabel>("Label8")->text(), QString("pro.fts"));
+         }, {4, 6, 15, 16, 11}, {17, 12, 13}, "Label2"},
+        {"cross-correlation", [&] {
+             click(16);
+             QVERIFY(isRed(b.c<QLabel>("Label31")));
+         }, {17}, {}, nullptr},
+        {"find BFs", [&] {
+             click(11);
+             QCOMPARE(b.c<QLabel>("Label27")->text(), QString("DONE!"));
+             QVERIFY(std::filesystem::exists(b.p.WorkDir() / "bbb2.txt"));
+             if (const QByteArray shot = qgetenv("TESSAN_SCREENSHOT"); !shot.isEmpty())
+                 QVERIFY(b.w->grab().save(QString::fromLocal8Bit(shot)));
+         }, {12, 13}, {}, "Label25"},
+        {"model saved and loaded twice", [&] {
+             b.runDialog(18, "frmSave_model", dir, "m1.MDL");
+             b.runDialog(19, "frmLoad_model", dir, "m1.MDL");
+             b.runDialog(19, "frmLoad_model", dir, "m1.MDL");
+             for (int k : {1, 2}) {
+                 QVERIFY(model(b, k)->isVisible());
+                 QCOMPARE(b.c<QLabel>(arrayName("Label34", k))->text(), QString("std.fts"));
+             }
+             QVERIFY(model(b, 2)->isChecked() && !model(b, 3)->isVisible());
+             QVERIFY(b.c<QLabel>("Label27")->text().isEmpty());
+         }, {}, {12, 13}, nullptr},
+        {"model chosen by Option1 after new BFs", [&] {
+             click(11);
+             b.c<QLineEdit>("Text2")->setText("1");
+             model(b, 1)->click();
+             QCOMPARE(b.s->CurModel, 1);
+             QVERIFY(model(b, 1)->isChecked());
+             QCOMPARE(b.c<QLineEdit>("Text2")->text(), QString::number(int(b.s->WaveL_B_Std + 10)));
+         }, {13}, {12}, nullptr},
+        {"a second standard read", [&] {
+             b.runDialog(1, "frmLoadStd", dir, "std.fts");
+             QVERIFY(b.c<QLabel>("Label28")->text().isEmpty());
+         }, {}, {8, 9, 10, 18, 13}, "Label1"},
+    };
+    std::set<int> expected = {1, 2, 19};
+    for (const Step& step : steps) {
+        step.run();
+        if (QTest::currentTestFailed()) QFAIL(step.after);
+        for (int n : step.on) expected.insert(n);
+        for (int n : step.off) expected.erase(n);
+        QStringList want;
+        for (int n : expected) want << QString::number(n);
+        QVERIFY2(b.enabledSteps() == want.join(' '),
+                 qPrintable(QString("%1: %2, expected %3").arg(step.after, b.enabledSteps(), want.join(' '))));
+        if (step.black) QVERIFY2(isBlack(b.c<QLabel>(step.black)), step.after);
+    }
+
+    // Dump, then the next load goes to the first place again; a fourteenth model is ignored.
+    b.w->findChild<QAction*>("mDump_models")->trigger();
+    QVERIFY(!model(b, 1)->isVisible() && !model(b, 2)->isVisible());
+    QVERIFY(b.c<QLabel>("Label34_2")->text().isEmpty());
+    b.runDialog(19, "frmLoad_model", dir, "m1.MDL");
+    QVERIFY(model(b, 1)->isVisible() && model(b, 1)->isChecked() && !model(b, 2)->isVisible());
+    for (int k = 2; k <= 14; ++k) b.runDialog(19, "frmLoad_model", dir, "m1.MDL");
+    QCOMPARE(b.s->nModels, 13);
+    QVERIFY(model(b, 13)->isChecked() && !model(b, 0)->isVisible());
+    QCOMPARE(b.p.messages.size(), std::size_t(1));   // only the even span's
+}
+
+void FrmMainTest::ccfRefusedWithoutResampledStandard() {
+    Bench first;
+    const QString dir = first.dataDir();
+    writeSpectra(dir);
+    first.readAndResample(dir);
+    first.c<QLineEdit>("Text1")->setText("51");
+    first.button(8)->click();
+    first.button(9)->click();
+    first.s->ssrAvailable = false;   // saved in the older format, without the resampled standard
+    first.runDialog(18, "frmSave_model", dir, "old.MDL");
+    QVERIFY(slurp(dir.toStdString() + "/old.MDL").find("ssr()") == std::string::npos);
+
+    Bench b;
+    b.runDialog(19, "frmLoad_model", dir, "old.MDL");
+    QVERIFY(b.p.messages.empty() && model(b, 1)->isChecked());
+    b.runDialog(2, "frmLoadPro", dir, "pro.fts");
+    b.button(16)->click();
+    QCOMPARE(b.p.messages.back(), std::string(kNoSsr));
+    QVERIFY(!b.button(17)->isEnabled());
+    b.button(11)->click();   // step 7 still runs on the loaded model
+    QCOMPARE(b.c<QLabel>("Label27")->text(), QString("DONE!"));
+}
+
+void FrmMainTest::refusedStepsChangeNothingOrRestore() {
+    Bench b;
+    const QString dir = b.dataDir();
+    writeSpectra(dir);
+    b.readAndResample(dir);
+    // A span out of limits is refused by the design step: step 4 stays closed.
+    b.c<QLineEdit>("Text1")->setText("501");
+    b.button(8)->click();
+    QCOMPARE(b.p.messages.size(), std::size_t(1));
+    QCOMPARE(b.c<QLineEdit>("Text1")->text(), QString("501"));
+    QVERIFY(isRed(b.c<QLabel>("Label19")));
+    QCOMPARE(b.enabledSteps(), QString("1 2 3 5 7 8 14 19"));
+    // An even span opens step 4 without a usable matrix; the failed decomposition gives every
+    // control and caption back but leaves the model unsaveable.
+    b.c<QLineEdit>("Text1")->setText("1000");
+    b.button(8)->click();
+    QCOMPARE(b.c<QLineEdit>("Text1")->text(), QString(" 1001"));
+    const std::size_t shown = b.p.messages.size();
+    b.button(9)->click();
+    QCOMPARE(b.p.messages.size(), shown + 1);
+    QCOMPARE(b.enabledSteps(), QString("1 2 3 5 7 8 9 14 19"));
+    QCOMPARE(b.button(9)->text(), QString("Run"));
+    QCOMPARE(b.button(10)->text(), QString("Plot SVD result"));
+    for (const char* m : {"mFile", "mSetKeywords", "mHelp"})
+        QVERIFY2(b.w->findChild<QMenu*>(m)->menuAction()->isEnabled(), m);
+    QVERIFY(isRed(b.c<QLabel>("Label21")) && b.c<QLabel>("Label28")->text().isEmpty());
 }
 
 QTEST_MAIN(FrmMainTest)

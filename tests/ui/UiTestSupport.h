@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "support/FitsWriter.h"
 #include "support/RecordingPlatform.h"
@@ -15,12 +17,11 @@
 
 namespace tessan::ui::test {
 
-// A control of root by its objectName; fails the test when it is missing.
-template <class T>
-T* ctl(const QObject* root, const char* name) {
-    T* c = root->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qWarning("no control %s", name);
-    return c;
+inline std::string slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
 }
 
 // A main window with its own state and recording Platform (whose WorkDir is a fresh directory).
@@ -34,28 +35,53 @@ struct Bench {
         w->show();
     }
     QWidget* central() const { return w->centralWidget(); }
-    template <class T>
-    T* c(const char* name) const { return ctl<T>(central(), name); }
+    template <class T>   // a control by its objectName; warns when it is missing
+    T* c(const QString& name) const {
+        T* c = central()->findChild<T*>(name);
+        if (!c) qWarning("no control %s", qPrintable(name));
+        return c;
+    }
+    QPushButton* button(int n) const { return c<QPushButton>(QString("Command%1").arg(n)); }
+    // The numbers of the enabled step buttons Command1..Command19, e.g. "1 2 19".
+    QString enabledSteps() const {
+        QStringList on;
+        for (int n = 1; n <= 19; ++n)
+            if (button(n)->isEnabled()) on << QString::number(n);
+        return on.join(' ');
+    }
     QString dataDir() const {
         const auto dir = p.WorkDir() / "data";
         std::filesystem::create_directories(dir);
         return QString::fromStdString(dir.string());
     }
+    // Opens a dialog with its main-window button, points it at dir, names the file and presses OK.
+    void runDialog(int opener, const char* dialog, const QString& dir, const QString& name) {
+        button(opener)->click();
+        auto* d = w->findChild<FileDialog*>(dialog);
+        QVERIFY(d && d->isVisible());
+        d->setDirectory(dir);
+        d->Text1->setText(name);
+        d->Command1->click();
+        QVERIFY(!d->isVisible());
+    }
+    // Steps 1 and 2 on the standard std.fts of dir.
+    void readAndResample(const QString& dir) {
+        runDialog(1, "frmLoadStd", dir, "std.fts");
+        button(7)->click();
+    }
 };
 
 // A standard of n pixels of 0.1 A from 5000 A and a double-lined program star (-60 and +45
-// km/s) written as name.fts files into dir.
+// km/s) written as std.fts and pro.fts into dir.
 inline void writeSpectra(const QString& dir, int n = 600) {
     using namespace tessan::test;
-    SpectrumFile std;
+    SpectrumFile std;   // from 5000 A
     std.object = "STD STAR";
-    std.crval1 = 5000.0;
     std.cd1_1 = 0.1;
     std.values = SyntheticSpectrum(n, 5000.0, 0.1, 0.0);
-    const auto a = SyntheticSpectrum(n, 5000.0, 0.1, -60.0, 8.0);
-    const auto b = SyntheticSpectrum(n, 5000.0, 0.1, 45.0, 8.0);
     SpectrumFile pro = std;
     pro.object = "BINARY";
+    const auto a = SyntheticSpectrum(n, 5000.0, 0.1, -60.0, 8.0), b = SyntheticSpectrum(n, 5000.0, 0.1, 45.0, 8.0);
     for (std::size_t i = 0; i < a.size(); ++i) pro.values[i] = 0.6 * a[i] + 0.4 * b[i];
     const std::filesystem::path d = dir.toStdString();
     WriteFile(d / "std.fts", MakeSpectrumFits(std));
