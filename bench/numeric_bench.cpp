@@ -14,7 +14,7 @@
 #include "numeric/Design.h"
 #include "numeric/Svd.h"
 #include "state/AnalysisState.h"
-#include "support/SyntheticSpectrum.h"
+#include "support/SyntheticStandard.h"
 
 extern "C" void dgesdd_(const char* jobz, const int* m, const int* n, double* a, const int* lda, double* s,
                         double* u, const int* ldu, double* vt, const int* ldvt, double* work, const int* lwork,

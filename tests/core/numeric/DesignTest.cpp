@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "support/RecordingPlatform.h"
-#include "support/SyntheticSpectrum.h"
+#include "support/SyntheticStandard.h"
 
 namespace tessan {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "SvdPlain.h"
-#include "support/SyntheticSpectrum.h"
+#include "support/SyntheticStandard.h"
 
 namespace tessan {
 namespace {
