@@ -11,6 +11,7 @@
 #include "io/BfResults.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogLayout.h"
+#include "ui/WindowRegistry.h"
 
 namespace tessan::ui {
 
@@ -49,12 +50,13 @@ QString filterFor(const QString& pattern) { return pattern == QLatin1String("*.*
 
 const char* dialogName(DialogKind kind) { return info(kind).name; }
 
-FileDialog::FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_kind(kind), m_s(s), m_p(p) {
+FileDialog::FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* owner, const WindowFrame& frame)
+    : ToolWindow(owner, s, info(kind).pos, QSize(kDialogDesignWidth, kDialogDesignHeight), frame), m_kind(kind),
+      m_p(p) {
+    // Load: the base has placed the window at its stored position with the design size.
     const KindInfo& k = info(kind);
     setObjectName(QString::fromLatin1(k.name));
     setWindowTitle(QString::fromLatin1(k.caption));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     Label1 = control<QLabel>(this, "Label1", {});
     Label1->setText(QStringLiteral("File Name:"));
@@ -75,15 +77,13 @@ FileDialog::FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* 
     Command2 = control<QPushButton>(this, "Command2", {});  // "Cancel"
     Command2->setText(QStringLiteral("Cancel"));
 
-    // Load: stored position, the type list with its first pattern, the working directory.
-    placeAt(*this, m_s.geom.*k.pos);
-    resize(toPixels(kDialogDesignWidth), toPixels(kDialogDesignHeight));
+    // The type list with its first pattern, the working directory.
     Combo1->addItems(k.patterns);
     m_pattern = k.patterns.front();
     fillDrives();
     connectHandlers();
     setDirectory(QDir::currentPath());  // also Text1 <- the first file
-    applyLayout();
+    layoutControls();
 }
 
 void FileDialog::connectHandlers() {
@@ -194,11 +194,9 @@ void FileDialog::fillDrives() {
 
 QString FileDialog::firstFileName() const { return File1->count() > 0 ? File1->item(0)->text() : QString(); }
 
-void FileDialog::storePosition() { m_s.geom.*info(m_kind).pos = outerPosTwips(*this); }
-
 void FileDialog::Command1_Click() {
     const KindInfo& k = info(m_kind);
-    storePosition();
+    storeGeometry();
     if (k.isLoad) {
         Label4->setText(m_dirPath);
         m_s.DataPath = Label4->text().toStdString();
@@ -243,14 +241,8 @@ void FileDialog::runOperation() {
 }
 
 void FileDialog::Command2_Click() {
-    storePosition();
+    storeGeometry();
     hide();
-}
-
-void FileDialog::closeEvent(QCloseEvent* e) {
-    storePosition();
-    m_closing = true;
-    e->accept();
 }
 
 void FileDialog::keyPressEvent(QKeyEvent* e) {
@@ -269,13 +261,10 @@ bool FileDialog::eventFilter(QObject* watched, QEvent* e) {
     return QWidget::eventFilter(watched, e);
 }
 
-void FileDialog::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    applyLayout();
-}
-
-void FileDialog::applyLayout() {
-    const QSize frame = frameGeometry().size() - size();
+void FileDialog::layoutControls() {
+    // The rule is on the outer size, the minimum too: the frame is taken off for Qt's client size.
+    const QMargins m = frameMargins();
+    const QSize frame(m.left() + m.right(), m.top() + m.bottom());
     setMinimumSize(std::max(1, toPixels(kDialogMinWidth) - frame.width()),
                    std::max(1, toPixels(kDialogMinHeight) - frame.height()));
     const FileDialogLayout l = LayoutFileDialog((width() + frame.width()) * kTwipsPerPixel,
@@ -292,6 +281,13 @@ void FileDialog::applyLayout() {
     Drive1->setGeometry(twipsRect(l.midLeft, l.drive1Top, l.midWidth, 315));
     Command1->setGeometry(twipsRect(l.buttonsLeft, 300, 1215, 375));
     Command2->setGeometry(twipsRect(l.buttonsLeft, 780, 1215, 375));
+}
+
+FileDialog* OpenDialog(WindowRegistry& windows, DialogKind kind) {
+    FileDialog* d = windows.get<FileDialog>(static_cast<int>(kind));
+    d->present();
+    d->reprime();
+    return d;
 }
 
 }  // namespace tessan::ui

@@ -6,29 +6,34 @@
 // The dialog runs its own operation on OK (the FITS readers, Load_model, Save_model, Save_bb)
 // and hands the outcome of a read or a model load to the owner through a callback, so that the
 // main window applies its follow-up without the dialog knowing its controls. OK and Cancel
-// hide the window; the close box stores the position and destroys it.
+// hide the window; the close box stores the position and destroys it (ToolWindow).
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStringList>
-#include <QWidget>
 #include <functional>
 
 #include "io/FitsReader.h"
 #include "io/ModelFile.h"
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
+#include "ui/ToolWindow.h"
 
 namespace tessan::ui {
 
 enum class DialogKind { LoadStd, LoadPro, LoadModel, SaveModel, SaveBb };
+inline constexpr DialogKind kDialogKinds[] = {DialogKind::LoadStd, DialogKind::LoadPro, DialogKind::LoadModel,
+                                              DialogKind::SaveModel, DialogKind::SaveBb};
 
-class FileDialog : public QWidget {
+class WindowRegistry;
+
+class FileDialog : public ToolWindow {
     Q_OBJECT
 public:
-    FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* owner);
+    FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* owner,
+               const WindowFrame& frame = WindowFrame::system());
 
     DialogKind kind() const { return m_kind; }
     // Called after the standard or program reader returned (whatever the outcome).
@@ -61,13 +66,8 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-    // True once the close box has closed the window: it is then only waiting to be destroyed
-    // and must not be shown again.
-    bool closing() const { return m_closing; }
-
 protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
+    void layoutControls() override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
@@ -82,19 +82,19 @@ private:
     void fillDirs();
     void fillDrives();
     QString firstFileName() const;
-    void storePosition();
-    void applyLayout();
     void runOperation();
 
     DialogKind m_kind;
-    AnalysisState& m_s;
     Platform& m_p;
     QString m_dirPath;
     QString m_pattern;
-    bool m_closing = false;
 };
 
 // The window name of a dialog kind ("frmLoadStd", ...).
 const char* dialogName(DialogKind kind);
+
+// Shows the dialog of the given kind in front (built on first use) and re-primes its lists,
+// as the main window's buttons do; any window holding the registry opens a dialog so.
+FileDialog* OpenDialog(WindowRegistry& windows, DialogKind kind);
 
 }  // namespace tessan::ui

@@ -4,12 +4,13 @@
 // so the workflow's gating (enabled buttons, red or black step labels) lives here alone.
 //
 // Owns nothing of the analysis: the state and the Platform are main()'s and handed down.
-// The five file dialogs are created at start (primed) and again after their close box.
+// Owns every other window through its registry: the five file dialogs are built at start
+// (primed), the others on first use; at unload each stores its geometry before the settings
+// are written.
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
@@ -19,16 +20,22 @@
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
 #include "ui/FileDialog.h"
+#include "ui/WindowPlace.h"
+#include "ui/WindowRegistry.h"
 
 namespace tessan::ui {
 
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    frmMain(AnalysisState& s, Platform& p, QWidget* parent = nullptr);
+    // frame tells the windows their window frame (the windowing system's unless simulated).
+    frmMain(AnalysisState& s, Platform& p, QWidget* parent = nullptr,
+            const WindowFrame& frame = WindowFrame::system());
 
+    // The owner of the other windows, for windows that open others.
+    WindowRegistry& windows() { return m_windows; }
     // The dialog of the given kind, created anew if its close box closed it.
-    FileDialog* dialog(DialogKind kind);
+    FileDialog* dialog(DialogKind kind) { return m_windows.get<FileDialog>(static_cast<int>(kind)); }
 
     // Title row and column heads
     QLabel* Label30;          // "Tessan vers. 29f"
@@ -87,8 +94,11 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void registerWindows();
     void buildControls();
     void buildMenus();
     void connectHandlers();
@@ -130,8 +140,8 @@ private:
 
     AnalysisState& m_s;
     Platform& m_p;
-    std::array<QPointer<FileDialog>, 5> m_dialogs;
-    bool m_sized = false;      // the stored outer size was applied once the window was framed
+    WindowRegistry m_windows;
+    WindowPlace m_place;
     bool m_unloaded = false;   // the settings have been written
 };
 
