@@ -6,7 +6,8 @@
 // The dialog runs its own operation on OK (the FITS readers, Load_model, Save_model, Save_bb)
 // and hands the outcome of a read or a model load to the owner through a callback, so that the
 // main window applies its follow-up without the dialog knowing its controls. OK and Cancel
-// hide the window; the close box stores the position and destroys it (ToolWindow).
+// hide the window; the close box stores the position and destroys it (ToolWindow). Return
+// does OK and Escape Cancel; a save dialog asks before it replaces an existing file.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,17 +78,20 @@ private:
     void Drive1_Change();
     void File1_Click(QListWidgetItem* item);
     void File1_DblClick(QListWidgetItem* item);
+    void File1_KeyMove(QListWidgetItem* item);
     void Text1_Change();
     void fillFiles();
     void fillDirs();
     void fillDrives();
     QString firstFileName() const;
+    bool mayWrite(const std::string& fullPath);
     void runOperation();
 
     DialogKind m_kind;
     Platform& m_p;
     QString m_dirPath;
     QString m_pattern;
+    bool m_keyInFileList = false;   // the file list's current entry moves by a key
 };
 
 // The window name of a dialog kind ("frmLoadStd", ...).
