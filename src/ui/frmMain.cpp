@@ -11,11 +11,6 @@
 
 namespace tessan::ui {
 
-namespace {
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-}  // namespace
-
 QString mainTitle(const QString& text7) { return QStringLiteral("Morvath Broadening Functions from ") + text7; }
 
 frmMain::frmMain(AnalysisState& s, Platform& p, QWidget* parent, const WindowFrame& frame)
@@ -37,7 +32,7 @@ void frmMain::Form_Load() {
     FillColours(m_s);
     m_s.nModels = 0;
     m_s.c_kms = 299792.458;
-    for (int k = 0; k <= 13; ++k) {
+    for (int k = 0; k <= lim::kMaxModels; ++k) {
         Option1[k]->hide();
         Label34[k]->clear();
     }
@@ -51,6 +46,7 @@ void frmMain::Form_Load() {
         b->setEnabled(false);
     Text1->setEnabled(false);
     for (QLabel* l : {Label1, Label15, Label19, Label21, Label2, Label31, Label25}) setDone(l, false);
+    Command1->setFocus();   // step 1's "Load" is where a run starts
 }
 
 // Once the window manager has framed the window, the stored outer size is given again.
@@ -104,7 +100,11 @@ void frmMain::hideDialog(DialogKind kind) {
 
 void frmMain::openDialog(DialogKind kind) { OpenDialog(m_windows, kind); }
 
-void frmMain::setDone(QLabel* stepLabel, bool done) { setForeColour(stepLabel, done ? kBlack : kRed); }
+void frmMain::setDone(QLabel* stepLabel, bool done) {
+    setForeColour(stepLabel, qcolour(done ? m_s.ColEnabled : m_s.ColRed));
+}
+
+void frmMain::showModelLabel(int k, const QString& label) { setElidedText(Label34[k], label); }
 
 void frmMain::StdReadDone(FitsOutcome o) {
     if (o == FitsOutcome::Done) {
@@ -142,10 +142,9 @@ void frmMain::ProReadDone(FitsOutcome o) {
 
 void frmMain::ModelLoadDone(const ModelLoadOutcome& o) {
     if (o.kind != ModelLoadOutcome::Failed) {
-        if (o.kind == ModelLoadOutcome::Loaded && o.slot >= 1 && o.slot <= 13) {
+        if (o.kind == ModelLoadOutcome::Loaded && o.slot >= 1 && o.slot <= lim::kMaxModels) {
             Option1[o.slot]->show();
-            Label34[o.slot]->setText(qs(o.label));
-            Label34[o.slot]->setToolTip(qs(o.label));
+            showModelLabel(o.slot, qs(o.label));
             Option1_Click(o.slot);   // choosing the new model runs the list's click rule
         }
         for (QPushButton* b : {Command3, Command5, Command14, Command7, Command10}) b->setEnabled(true);

@@ -60,9 +60,9 @@ public:
     QLabel* Label20;          // "BF span (must be odd integer), typ 201"
     QLineEdit* Text1;         // "201"
     QPushButton* Command8;    // "Run"
-    // Models 0..13 (0 is never shown) and the status line
-    std::array<QRadioButton*, 14> Option1;   // objectNames "Option1_0".."Option1_13"
-    std::array<QLabel*, 14> Label34;         // objectNames "Label34_0".."Label34_13"
+    // Models 0..kMaxModels (0 is never shown) and the status line
+    std::array<QRadioButton*, lim::kMaxModels + 1> Option1;   // objectNames "Option1_0".."Option1_13"
+    std::array<QLabel*, lim::kMaxModels + 1> Label34;         // objectNames "Label34_0".."Label34_13"
     QLabel* Label28;
     // Step 4
     QLabel* Label21;          // "4. Singular Value         Decomposition"
@@ -137,6 +137,8 @@ private:
     // The standard of a selected model: its labels, the grid range proposed in Text2 and Text3.
     void showSelectedStandard();
     void setDone(QLabel* stepLabel, bool done);
+    // Label34(k) and its tooltip for model k's label (empty to clear it).
+    void showModelLabel(int k, const QString& label);
 
     AnalysisState& m_s;
     Platform& m_p;

@@ -1,5 +1,6 @@
 // The windows in daily use: Return and Escape in the dialogs, the file list followed by the
-// keyboard, the question before a file is replaced.
+// keyboard, the question before a file is replaced, the focus at start, the one colour table
+// and model labels that can be told apart.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -53,6 +54,7 @@ private slots:
     void keysInTheFileListNameTheFile();
     void replacingAFileIsAskedFirst();
     void questionBoxDefaultsToNo();
+    void mainWindowFocusColoursAndModelLabels();
 };
 
 void DailyUseTest::returnDoesOkAndEscapeCancel() {
@@ -159,6 +161,45 @@ void DailyUseTest::questionBoxDefaultsToNo() {
         QCOMPARE(text, QString("Tessan: m1.MDL exists. Replace it?"));
         QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
     }
+}
+
+void DailyUseTest::mainWindowFocusColoursAndModelLabels() {
+    Bench b;
+    QVERIFY(QTest::qWaitForWindowActive(b.w.get()));
+    QCOMPARE(QApplication::focusWidget(), b.button(1));   // step 1's "Load"
+
+    // The step labels take their colours from the state's table.
+    b.s->ColRed = {1, 2, 3};
+    b.s->ColEnabled = {4, 5, 6};
+    const QString dir = b.dataDir();
+    writeSpectra(dir);
+    b.runDialog(2, "frmLoadPro", dir, "none.fts");   // a failed read turns step 7 red again
+    QCOMPARE(foreColour(b.c<QLabel>("Label25")), QColor(1, 2, 3));
+
+    // Two models whose standards' names share their beginning.
+    const QString names[] = {"tmplN_std_(HD 187013) blue.fts", "tmplN_std_(HD 187013) red.fts"};
+    for (int i = 0; i < 2; ++i) {
+        const std::filesystem::path d = dir.toStdString();
+        std::filesystem::copy_file(d / "std.fts", d / names[i].toStdString());
+        b.runDialog(1, "frmLoadStd", dir, names[i]);
+        b.button(7)->click();
+        b.c<QLineEdit>("Text1")->setText("51");
+        b.button(8)->click();
+        b.button(9)->click();
+        b.runDialog(18, "frmSave_model", dir, QString("m%1.MDL").arg(i));
+    }
+    QCOMPARE(foreColour(b.c<QLabel>("Label1")), QColor(4, 5, 6));
+    for (int i = 0; i < 2; ++i) b.runDialog(19, "frmLoad_model", dir, QString("m%1.MDL").arg(i));
+    QStringList shown;
+    for (int k = 1; k <= 2; ++k) {
+        const QLabel* l = b.c<QLabel>(arrayName("Label34", k));
+        QCOMPARE(l->toolTip(), names[k - 1]);
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(), qPrintable(l->text()));
+        QVERIFY2(l->text().startsWith("tm") && l->text().endsWith(".fts"), qPrintable(l->text()));
+        shown << l->text();
+    }
+    QVERIFY2(shown[0] != shown[1], qPrintable(shown.join(" | ")));
+    QVERIFY(b.p.messages.size() == 1);   // the failed read's
 }
 
 QTEST_MAIN(DailyUseTest)
