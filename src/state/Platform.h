@@ -11,6 +11,12 @@ public:
     virtual ~Platform() = default;
     virtual void MsgBox(const std::string& text) = 0;       // modal box, OK only
     virtual std::filesystem::path WorkDir() const = 0;      // where "Tessan6.ini" and "bbb2.txt" live
+    // Modal box with Yes and No, No the default; true for Yes. A platform that cannot ask
+    // shows the question and answers No, which leaves everything as it was.
+    virtual bool AskYesNo(const std::string& text) {
+        MsgBox(text);
+        return false;
+    }
 };
 
 }  // namespace tessan

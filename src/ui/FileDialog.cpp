@@ -11,6 +11,7 @@
 #include "io/BfResults.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogLayout.h"
+#include "ui/WindowRegistry.h"
 
 namespace tessan::ui {
 
@@ -49,12 +50,13 @@ QString filterFor(const QString& pattern) { return pattern == QLatin1String("*.*
 
 const char* dialogName(DialogKind kind) { return info(kind).name; }
 
-FileDialog::FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_kind(kind), m_s(s), m_p(p) {
+FileDialog::FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* owner, const WindowFrame& frame)
+    : ToolWindow(owner, s, info(kind).pos, QSize(kDialogDesignWidth, kDialogDesignHeight), frame), m_kind(kind),
+      m_p(p) {
+    // Load: the base has placed the window at its stored position with the design size.
     const KindInfo& k = info(kind);
     setObjectName(QString::fromLatin1(k.name));
     setWindowTitle(QString::fromLatin1(k.caption));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     Label1 = control<QLabel>(this, "Label1", {});
     Label1->setText(QStringLiteral("File Name:"));
@@ -74,16 +76,16 @@ FileDialog::FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* 
     Command1->setText(QStringLiteral("OK"));
     Command2 = control<QPushButton>(this, "Command2", {});  // "Cancel"
     Command2->setText(QStringLiteral("Cancel"));
+    // Return on a focused button presses that button; elsewhere it does OK.
+    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(true);
 
-    // Load: stored position, the type list with its first pattern, the working directory.
-    placeAt(*this, m_s.geom.*k.pos);
-    resize(toPixels(kDialogDesignWidth), toPixels(kDialogDesignHeight));
+    // The type list with its first pattern, the working directory.
     Combo1->addItems(k.patterns);
     m_pattern = k.patterns.front();
     fillDrives();
     connectHandlers();
     setDirectory(QDir::currentPath());  // also Text1 <- the first file
-    applyLayout();
+    layoutControls();
 }
 
 void FileDialog::connectHandlers() {
@@ -95,6 +97,8 @@ void FileDialog::connectHandlers() {
             [this](QListWidgetItem* item) { setDirectory(item->data(Qt::UserRole).toString()); });
     connect(File1, &QListWidget::itemClicked, this, &FileDialog::File1_Click);
     connect(File1, &QListWidget::itemDoubleClicked, this, &FileDialog::File1_DblClick);
+    connect(File1, &QListWidget::currentItemChanged, this, &FileDialog::File1_KeyMove);
+    File1->installEventFilter(this);
     File1->viewport()->installEventFilter(this);
     if (m_kind == DialogKind::SaveModel || m_kind == DialogKind::SaveBb)
         connect(Text1, &QLineEdit::textChanged, this, &FileDialog::Text1_Change);
@@ -148,9 +152,16 @@ void FileDialog::File1_DblClick(QListWidgetItem* item) {
     Command1_Click();
 }
 
+void FileDialog::File1_KeyMove(QListWidgetItem* item) {
+    // An arrow key or a typed letter chooses a file as a click does; the list's own refills
+    // and mouse presses do not come here.
+    if (m_keyInFileList && item) Text1->setText(item->text());
+}
+
 void FileDialog::Text1_Change() { m_s.*info(m_kind).nameItem = Text1->text().toStdString(); }
 
 void FileDialog::fillFiles() {
+    m_keyInFileList = false;
     const QDir dir(m_dirPath);
     File1->clear();
     File1->addItems(dir.entryList({filterFor(m_pattern)}, QDir::Files,
@@ -194,11 +205,21 @@ void FileDialog::fillDrives() {
 
 QString FileDialog::firstFileName() const { return File1->count() > 0 ? File1->item(0)->text() : QString(); }
 
-void FileDialog::storePosition() { m_s.geom.*info(m_kind).pos = outerPosTwips(*this); }
+bool FileDialog::mayWrite(const std::string& fullPath) {
+    std::error_code ec;
+    const auto st = std::filesystem::status(std::filesystem::path(fullPath), ec);
+    if (ec || !std::filesystem::exists(st) || std::filesystem::is_directory(st)) return true;
+    return m_p.AskYesNo(Text1->text().toStdString() + " exists. Replace it?");
+}
 
 void FileDialog::Command1_Click() {
     const KindInfo& k = info(m_kind);
-    storePosition();
+    storeGeometry();
+    // A save dialog asks before it replaces a file; No leaves everything as it was and the
+    // dialog open.
+    if (!k.isLoad && !mayWrite((std::filesystem::path(m_dirPath.toStdString()) /
+                                std::filesystem::path(Text1->text().toStdString())).string()))
+        return;
     if (k.isLoad) {
         Label4->setText(m_dirPath);
         m_s.DataPath = Label4->text().toStdString();
@@ -243,20 +264,25 @@ void FileDialog::runOperation() {
 }
 
 void FileDialog::Command2_Click() {
-    storePosition();
+    storeGeometry();
     hide();
 }
 
-void FileDialog::closeEvent(QCloseEvent* e) {
-    storePosition();
-    m_closing = true;
-    e->accept();
-}
-
 void FileDialog::keyPressEvent(QKeyEvent* e) {
+    // Return does OK (but opens a directory in the directory list) and Escape does Cancel,
+    // wherever they were pressed; a focused button takes Return itself.
+    const bool isReturn = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (isReturn && focusWidget() != Dir1) {
+        Command1_Click();
+        return;
+    }
+    if (e->key() == Qt::Key_Escape) {
+        Command2_Click();
+        return;
+    }
     // A key that no control took: the standard dialog proposes the first file again. Keys that
-    // the name box or the file list pass on (Return, Escape, arrows, a lone Shift) leave the
-    // name typed or clicked there: it is what OK will load.
+    // the name box or the file list pass on (arrows, a lone Shift) leave the name typed or
+    // clicked there: it is what OK will load.
     const bool fromName = Text1->hasFocus() || File1->hasFocus();
     if (m_kind == DialogKind::LoadStd && !fromName) Text1->setText(firstFileName());
     QWidget::keyPressEvent(e);
@@ -265,17 +291,18 @@ void FileDialog::keyPressEvent(QKeyEvent* e) {
 bool FileDialog::eventFilter(QObject* watched, QEvent* e) {
     // Pressing a mouse button in the file list first proposes the first file; the click that
     // follows then names the file clicked.
-    if (watched == File1->viewport() && e->type() == QEvent::MouseButtonPress) Text1->setText(firstFileName());
+    if (watched == File1->viewport() && e->type() == QEvent::MouseButtonPress) {
+        m_keyInFileList = false;
+        Text1->setText(firstFileName());
+    }
+    if (watched == File1 && e->type() == QEvent::KeyPress) m_keyInFileList = true;
     return QWidget::eventFilter(watched, e);
 }
 
-void FileDialog::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    applyLayout();
-}
-
-void FileDialog::applyLayout() {
-    const QSize frame = frameGeometry().size() - size();
+void FileDialog::layoutControls() {
+    // The rule is on the outer size, the minimum too: the frame is taken off for Qt's client size.
+    const QMargins m = frameMargins();
+    const QSize frame(m.left() + m.right(), m.top() + m.bottom());
     setMinimumSize(std::max(1, toPixels(kDialogMinWidth) - frame.width()),
                    std::max(1, toPixels(kDialogMinHeight) - frame.height()));
     const FileDialogLayout l = LayoutFileDialog((width() + frame.width()) * kTwipsPerPixel,
@@ -292,6 +319,13 @@ void FileDialog::applyLayout() {
     Drive1->setGeometry(twipsRect(l.midLeft, l.drive1Top, l.midWidth, 315));
     Command1->setGeometry(twipsRect(l.buttonsLeft, 300, 1215, 375));
     Command2->setGeometry(twipsRect(l.buttonsLeft, 780, 1215, 375));
+}
+
+FileDialog* OpenDialog(WindowRegistry& windows, DialogKind kind) {
+    FileDialog* d = windows.get<FileDialog>(static_cast<int>(kind));
+    d->present();
+    d->reprime();
+    return d;
 }
 
 }  // namespace tessan::ui

@@ -6,29 +6,35 @@
 // The dialog runs its own operation on OK (the FITS readers, Load_model, Save_model, Save_bb)
 // and hands the outcome of a read or a model load to the owner through a callback, so that the
 // main window applies its follow-up without the dialog knowing its controls. OK and Cancel
-// hide the window; the close box stores the position and destroys it.
+// hide the window; the close box stores the position and destroys it (ToolWindow). Return
+// does OK and Escape Cancel; a save dialog asks before it replaces an existing file.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStringList>
-#include <QWidget>
 #include <functional>
 
 #include "io/FitsReader.h"
 #include "io/ModelFile.h"
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
+#include "ui/ToolWindow.h"
 
 namespace tessan::ui {
 
 enum class DialogKind { LoadStd, LoadPro, LoadModel, SaveModel, SaveBb };
+inline constexpr DialogKind kDialogKinds[] = {DialogKind::LoadStd, DialogKind::LoadPro, DialogKind::LoadModel,
+                                              DialogKind::SaveModel, DialogKind::SaveBb};
 
-class FileDialog : public QWidget {
+class WindowRegistry;
+
+class FileDialog : public ToolWindow {
     Q_OBJECT
 public:
-    FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* owner);
+    FileDialog(DialogKind kind, AnalysisState& s, Platform& p, QWidget* owner,
+               const WindowFrame& frame = WindowFrame::system());
 
     DialogKind kind() const { return m_kind; }
     // Called after the standard or program reader returned (whatever the outcome).
@@ -61,13 +67,8 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-    // True once the close box has closed the window: it is then only waiting to be destroyed
-    // and must not be shown again.
-    bool closing() const { return m_closing; }
-
 protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
+    void layoutControls() override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
@@ -77,24 +78,27 @@ private:
     void Drive1_Change();
     void File1_Click(QListWidgetItem* item);
     void File1_DblClick(QListWidgetItem* item);
+    void File1_KeyMove(QListWidgetItem* item);
     void Text1_Change();
     void fillFiles();
     void fillDirs();
     void fillDrives();
     QString firstFileName() const;
-    void storePosition();
-    void applyLayout();
+    bool mayWrite(const std::string& fullPath);
     void runOperation();
 
     DialogKind m_kind;
-    AnalysisState& m_s;
     Platform& m_p;
     QString m_dirPath;
     QString m_pattern;
-    bool m_closing = false;
+    bool m_keyInFileList = false;   // the file list's current entry moves by a key
 };
 
 // The window name of a dialog kind ("frmLoadStd", ...).
 const char* dialogName(DialogKind kind);
+
+// Shows the dialog of the given kind in front (built on first use) and re-primes its lists,
+// as the main window's buttons do; any window holding the registry opens a dialog so.
+FileDialog* OpenDialog(WindowRegistry& windows, DialogKind kind);
 
 }  // namespace tessan::ui

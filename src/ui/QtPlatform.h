@@ -1,6 +1,7 @@
 #pragma once
-// The workbench's Platform: a modal message box with one OK button and the application's name
-// as its title; the working directory is the process's current directory.
+// The workbench's Platform: a modal message box with one OK button (or Yes and No, No the
+// default) and the application's name as its title; the working directory is the process's
+// current directory.
 #include "state/Platform.h"
 
 namespace tessan::ui {
@@ -9,6 +10,7 @@ class QtPlatform : public Platform {
 public:
     void MsgBox(const std::string& text) override;
     std::filesystem::path WorkDir() const override;
+    bool AskYesNo(const std::string& text) override;
 };
 
 }  // namespace tessan::ui

@@ -11,7 +11,6 @@
 
 #include "state/AnalysisState.h"
 
-class QWidget;
 
 namespace tessan::ui {
 
@@ -20,13 +19,7 @@ inline int toPixels(int twips) { return int(std::lround(twips / double(kTwipsPer
 QPoint toTwips(const QPointF& px);
 QRect twipsRect(int left, int top, int width, int height);
 
-// The outer position (and size) of a top-level window in twips, saturated to 16 bits.
-WinPos outerPosTwips(const QWidget& w);
-WinRect outerRectTwips(const QWidget& w);
-// Places a top-level window so that its outer frame starts at (Left, Top) twips.
-void placeAt(QWidget& w, const WinPos& pos);
-// Places a top-level window and gives it the outer size Width x Height twips (the frame, once
-// known, is taken off the client size).
-void placeAt(QWidget& w, const WinRect& rect);
+// A rectangle in pixels as the twips of a geometry record, each saturated to 16 bits.
+WinRect recordTwips(const QRect& px);
 
 }  // namespace tessan::ui

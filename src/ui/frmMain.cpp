@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QTimer>
 
 #include "io/Settings.h"
 #include "numeric/Resample.h"
@@ -12,15 +11,12 @@
 
 namespace tessan::ui {
 
-namespace {
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-}  // namespace
-
 QString mainTitle(const QString& text7) { return QStringLiteral("Morvath Broadening Functions from ") + text7; }
 
-frmMain::frmMain(AnalysisState& s, Platform& p, QWidget* parent) : QMainWindow(parent), m_s(s), m_p(p) {
+frmMain::frmMain(AnalysisState& s, Platform& p, QWidget* parent, const WindowFrame& frame)
+    : QMainWindow(parent), m_s(s), m_p(p), m_windows(this, frame), m_place(*this, frame) {
     setObjectName(QStringLiteral("frmMain"));
+    registerWindows();
     buildControls();
     buildMenus();
     setWindowTitle(mainTitle(QString()));
@@ -36,30 +32,38 @@ void frmMain::Form_Load() {
     FillColours(m_s);
     m_s.nModels = 0;
     m_s.c_kms = 299792.458;
-    for (int k = 0; k <= 13; ++k) {
+    for (int k = 0; k <= lim::kMaxModels; ++k) {
         Option1[k]->hide();
         Label34[k]->clear();
     }
     for (int k = 1; k <= 9; ++k) m_s.FitList(k) = k;
     FillErrText(m_s);
     LoadSettings(m_s, m_p.WorkDir());
-    placeAt(*this, m_s.geom.frmMain);
-    for (int i = 0; i < 5; ++i) dialog(static_cast<DialogKind>(i));   // primed as they are built
+    m_place.place(m_s.geom.frmMain);
+    for (int k = 0; k < m_windows.count<FileDialog>(); ++k) m_windows.get<FileDialog>(k);   // primed as built
     for (QPushButton* b : {Command3, Command5, Command14, Command7, Command8, Command9, Command10, Command18,
                            Command4, Command6, Command15, Command16, Command17, Command11, Command12, Command13})
         b->setEnabled(false);
     Text1->setEnabled(false);
     for (QLabel* l : {Label1, Label15, Label19, Label21, Label2, Label31, Label25}) setDone(l, false);
+    Command1->setFocus();   // step 1's "Load" is where a run starts
 }
 
+// Once the window manager has framed the window, the stored outer size is given again.
 void frmMain::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
-    if (m_sized) return;
-    m_sized = true;
-    // Once the window is framed, give it the stored outer size rather than that client size.
-    QTimer::singleShot(0, this, [this] {
-        if (frameGeometry().size() != geometry().size()) placeAt(*this, m_s.geom.frmMain);
-    });
+    m_place.checkFrame();
+    WindowPlace::checkFrameSoon(this, [this] { m_place.checkFrame(); });
+}
+
+void frmMain::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    m_place.checkFrame();
+}
+
+void frmMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    m_place.checkFrame();
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
@@ -70,41 +74,37 @@ void frmMain::closeEvent(QCloseEvent* e) {
 void frmMain::Form_Unload() {
     m_unloaded = true;
     // The other windows first, so that their last positions are kept too.
-    for (auto& d : m_dialogs)
-        if (d) d->close();
-    m_s.geom.frmMain = outerRectTwips(*this);
+    m_windows.closeAll();
+    m_s.geom.frmMain = m_place.current();
     (void)SaveSettings(m_s, m_p.WorkDir());   // a failure to write the settings is silent
 }
 
-FileDialog* frmMain::dialog(DialogKind kind) {
-    auto& d = m_dialogs[static_cast<std::size_t>(kind)];
-    // A dialog closed with its close box is destroyed only when the event loop next runs;
-    // showing it again before that would show a window that is about to vanish.
-    if (!d || d->closing()) {
-        d = new FileDialog(kind, m_s, m_p, this);
-        if (kind == DialogKind::LoadStd) d->onFitsRead = [this](FitsOutcome o) { StdReadDone(o); };
-        if (kind == DialogKind::LoadPro) d->onFitsRead = [this](FitsOutcome o) { ProReadDone(o); };
-        if (kind == DialogKind::LoadModel)
-            d->onModelLoaded = [this](const ModelLoadOutcome& o) { ModelLoadDone(o); };
-    }
-    return d;
+// Every other window, each with the function that builds it (with the follow-ups it reports to).
+void frmMain::registerWindows() {
+    for (DialogKind kind : kDialogKinds)
+        m_windows.add<FileDialog>(static_cast<int>(kind), [this, kind] {
+            auto* d = new FileDialog(kind, m_s, m_p, m_windows.owner(), m_windows.frame());
+            if (kind == DialogKind::LoadStd) d->onFitsRead = [this](FitsOutcome o) { StdReadDone(o); };
+            if (kind == DialogKind::LoadPro) d->onFitsRead = [this](FitsOutcome o) { ProReadDone(o); };
+            if (kind == DialogKind::LoadModel)
+                d->onModelLoaded = [this](const ModelLoadOutcome& o) { ModelLoadDone(o); };
+            return d;
+        });
 }
 
 void frmMain::hideDialog(DialogKind kind) {
     // Never creates one: a follow-up that runs while the process is ending (its dialogs
     // already closed) must not build a window again.
-    if (FileDialog* d = m_dialogs[static_cast<std::size_t>(kind)]) d->hide();
+    m_windows.hide<FileDialog>(static_cast<int>(kind));
 }
 
-void frmMain::openDialog(DialogKind kind) {
-    FileDialog* d = dialog(kind);
-    d->show();
-    d->raise();
-    d->activateWindow();
-    d->reprime();
+void frmMain::openDialog(DialogKind kind) { OpenDialog(m_windows, kind); }
+
+void frmMain::setDone(QLabel* stepLabel, bool done) {
+    setForeColour(stepLabel, qcolour(done ? m_s.ColEnabled : m_s.ColRed));
 }
 
-void frmMain::setDone(QLabel* stepLabel, bool done) { setForeColour(stepLabel, done ? kBlack : kRed); }
+void frmMain::showModelLabel(int k, const QString& label) { setElidedText(Label34[k], label); }
 
 void frmMain::StdReadDone(FitsOutcome o) {
     if (o == FitsOutcome::Done) {
@@ -142,10 +142,9 @@ void frmMain::ProReadDone(FitsOutcome o) {
 
 void frmMain::ModelLoadDone(const ModelLoadOutcome& o) {
     if (o.kind != ModelLoadOutcome::Failed) {
-        if (o.kind == ModelLoadOutcome::Loaded && o.slot >= 1 && o.slot <= 13) {
+        if (o.kind == ModelLoadOutcome::Loaded && o.slot >= 1 && o.slot <= lim::kMaxModels) {
             Option1[o.slot]->show();
-            Label34[o.slot]->setText(qs(o.label));
-            Label34[o.slot]->setToolTip(qs(o.label));
+            showModelLabel(o.slot, qs(o.label));
             Option1_Click(o.slot);   // choosing the new model runs the list's click rule
         }
         for (QPushButton* b : {Command3, Command5, Command14, Command7, Command10}) b->setEnabled(true);

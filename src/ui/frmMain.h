@@ -4,12 +4,13 @@
 // so the workflow's gating (enabled buttons, red or black step labels) lives here alone.
 //
 // Owns nothing of the analysis: the state and the Platform are main()'s and handed down.
-// The five file dialogs are created at start (primed) and again after their close box.
+// Owns every other window through its registry: the five file dialogs are built at start
+// (primed), the others on first use; at unload each stores its geometry before the settings
+// are written.
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
@@ -19,16 +20,22 @@
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
 #include "ui/FileDialog.h"
+#include "ui/WindowPlace.h"
+#include "ui/WindowRegistry.h"
 
 namespace tessan::ui {
 
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    frmMain(AnalysisState& s, Platform& p, QWidget* parent = nullptr);
+    // frame tells the windows their window frame (the windowing system's unless simulated).
+    frmMain(AnalysisState& s, Platform& p, QWidget* parent = nullptr,
+            const WindowFrame& frame = WindowFrame::system());
 
+    // The owner of the other windows, for windows that open others.
+    WindowRegistry& windows() { return m_windows; }
     // The dialog of the given kind, created anew if its close box closed it.
-    FileDialog* dialog(DialogKind kind);
+    FileDialog* dialog(DialogKind kind) { return m_windows.get<FileDialog>(static_cast<int>(kind)); }
 
     // Title row and column heads
     QLabel* Label30;          // "Tessan vers. 29f"
@@ -53,9 +60,9 @@ public:
     QLabel* Label20;          // "BF span (must be odd integer), typ 201"
     QLineEdit* Text1;         // "201"
     QPushButton* Command8;    // "Run"
-    // Models 0..13 (0 is never shown) and the status line
-    std::array<QRadioButton*, 14> Option1;   // objectNames "Option1_0".."Option1_13"
-    std::array<QLabel*, 14> Label34;         // objectNames "Label34_0".."Label34_13"
+    // Models 0..kMaxModels (0 is never shown) and the status line
+    std::array<QRadioButton*, lim::kMaxModels + 1> Option1;   // objectNames "Option1_0".."Option1_13"
+    std::array<QLabel*, lim::kMaxModels + 1> Label34;         // objectNames "Label34_0".."Label34_13"
     QLabel* Label28;
     // Step 4
     QLabel* Label21;          // "4. Singular Value         Decomposition"
@@ -87,8 +94,11 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void registerWindows();
     void buildControls();
     void buildMenus();
     void connectHandlers();
@@ -127,11 +137,13 @@ private:
     // The standard of a selected model: its labels, the grid range proposed in Text2 and Text3.
     void showSelectedStandard();
     void setDone(QLabel* stepLabel, bool done);
+    // Label34(k) and its tooltip for model k's label (empty to clear it).
+    void showModelLabel(int k, const QString& label);
 
     AnalysisState& m_s;
     Platform& m_p;
-    std::array<QPointer<FileDialog>, 5> m_dialogs;
-    bool m_sized = false;      // the stored outer size was applied once the window was framed
+    WindowRegistry m_windows;
+    WindowPlace m_place;
     bool m_unloaded = false;   // the settings have been written
 };
 

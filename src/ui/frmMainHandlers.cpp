@@ -41,7 +41,7 @@ void frmMain::connectHandlers() {
     // Viewers and plot windows that this build does not have yet.
     for (QPushButton* b : {Command3, Command4, Command5, Command6, Command14, Command15, Command10, Command17})
         connect(b, &QPushButton::clicked, this, &frmMain::notAvailable);
-    for (int k = 0; k <= 13; ++k)
+    for (int k = 0; k <= lim::kMaxModels; ++k)
         connect(Option1[k], &QRadioButton::clicked, this, [this, k] { Option1_Click(k); });
     connect(Text7, &QLineEdit::textChanged, this, &frmMain::Text7_Change);
 
@@ -145,10 +145,9 @@ void frmMain::Option1_Click(int k) {
 
 void frmMain::mDump_models_Click() {
     for (int k : DumpModels(m_s)) {
-        if (k < 1 || k > 13) continue;
+        if (k < 1 || k > lim::kMaxModels) continue;
         Option1[k]->hide();
-        Label34[k]->clear();
-        Label34[k]->setToolTip(QString());
+        showModelLabel(k, QString());
     }
 }
 

@@ -94,7 +94,7 @@ void frmMain::buildControls() {
     Text1 = edit("Text1", "201", 5520, kRow3, 660);
     Command8 = button("Command8", "Run", 6240, kRow3, 720);
 
-    for (int k = 0; k <= 13; ++k) {
+    for (int k = 0; k <= lim::kMaxModels; ++k) {
         // Models 8..13 in the upper row, 1..7 in the lower; 0 sits unseen under model 1.
         const bool upper = k >= 8;
         const int col = upper ? k - 8 : (k == 0 ? 0 : k - 1);
