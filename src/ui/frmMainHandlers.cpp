@@ -74,11 +74,11 @@ void frmMain::Command7_Click() {
 void frmMain::Command8_Click() {
     const DesignOutcome o = Design_matrix(m_s, m_p, text(Text1));
     if (o.text1) Text1->setText(qs(*o.text1));
-    // A span refused as out of limits changes nothing; after an even span the user runs the
-    // step again with the odd number now in Text1.
-    if (!o.built && !o.text1) return;
-    setDone(Label19, true);
-    Command9->setEnabled(true);
+    // Only a matrix built from the span in Text1 can be decomposed: after a refused span (an
+    // even one included, whose next odd number is now in Text1) the matrix in hand is that of
+    // another span, so step 4 waits until this step has run with a valid one.
+    setDone(Label19, o.built);
+    Command9->setEnabled(o.built);
 }
 
 void frmMain::Command9_Click() {
