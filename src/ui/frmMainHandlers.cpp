@@ -19,6 +19,14 @@ namespace tessan::ui {
 namespace {
 constexpr const char* kNotAvailable = "This window is not available yet.";
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
+// No model of the list is chosen: an exclusive button cannot simply be unchecked.
+void chooseNone(const std::array<QRadioButton*, 14>& options) {
+    for (QRadioButton* o : options) {
+        o->setAutoExclusive(false);
+        o->setChecked(false);
+        o->setAutoExclusive(true);
+    }
+}
 // Lets the window draw a "WAIT" caption before a long step blocks it; user input waits.
 void showNow(QWidget* w) {
     w->repaint();
@@ -104,20 +112,38 @@ void frmMain::Command9_Click() {
     Command10->setEnabled(ok);
     Command18->setEnabled(ok);
     setDone(Label21, ok);
-    if (ok) Label28->setText(QStringLiteral("Now you can save the model."));
+    if (ok) {
+        Label28->setText(QStringLiteral("Now you can save the model."));
+        // The model just computed is the one steps 6 and 7 use, not a stored one.
+        m_s.CurModel = 0;
+        chooseNone(Option1);
+    }
 }
 
 void frmMain::Command16_Click() {
-    if (RunCcfStep(m_s, m_p, text(Text6))) Command17->setEnabled(true);
+    // The step selects the stored model in use unless it refuses at once for want of a
+    // resampled standard; the window then shows that model's standard.
+    const bool selects = m_s.CurModel >= 1 && m_s.ssrAvailable;
+    const bool ok = RunCcfStep(m_s, m_p, text(Text6));
+    if (selects) {
+        showSelectedStandard();
+        showGrid();
+    }
+    if (ok) Command17->setEnabled(true);
 }
 
 void frmMain::Command11_Click() {
     Command11->setText(QStringLiteral("WAIT"));
     Command11->setEnabled(false);
     showNow(this);
+    const bool selects = m_s.CurModel >= 1;   // the step starts by selecting the model in use
     const bool ok = RunBfStep(m_s, m_p);
     Command11->setEnabled(true);
     Command11->setText(QStringLiteral("Run"));
+    if (selects) {
+        showSelectedStandard();
+        showGrid();
+    }
     if (!ok) return;
     Label27->setText(QStringLiteral("DONE!"));
     Command12->setEnabled(true);
@@ -140,7 +166,10 @@ void frmMain::Option1_Click(int k) {
     const bool selected = Select_model(m_s, k);
     Option1[k]->setChecked(true);
     Command12->setEnabled(false);   // the BFs computed so far belong to another model
-    if (selected) showSelectedStandard();
+    if (selected) {
+        showSelectedStandard();
+        showGrid();
+    }
 }
 
 void frmMain::mDump_models_Click() {
