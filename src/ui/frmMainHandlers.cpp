@@ -1,6 +1,5 @@
 // The main window's button and menu handlers: each reads its controls, calls one core
 // procedure and applies the gating that follows.
-#include <QCoreApplication>
 #include <utility>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "text/Int16.h"
 #include "text/NumText.h"
 #include "ui/Controls.h"
+#include "ui/StepRun.h"
 #include "ui/frmMain.h"
 
 namespace tessan::ui {
@@ -26,11 +26,6 @@ void chooseNone(const std::array<QRadioButton*, 14>& options) {
         o->setChecked(false);
         o->setAutoExclusive(true);
     }
-}
-// Lets the window draw a "WAIT" caption before a long step blocks it; user input waits.
-void showNow(QWidget* w) {
-    w->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 }  // namespace
 
@@ -100,9 +95,9 @@ void frmMain::Command9_Click() {
     for (auto& [b, on] : buttons) b->setEnabled(false);
     Command9->setText(QStringLiteral("WAIT"));
     Command10->setText(QStringLiteral("WAIT"));
-    showNow(this);
 
-    const bool ok = RunSvdStep(m_s, m_p);
+    StepRun run(m_p, this);
+    const bool ok = run.run([this](Platform& p) { return RunSvdStep(m_s, p); });
 
     for (auto& [a, on] : menus) a->setEnabled(on);
     for (auto& [b, on] : buttons) b->setEnabled(on);
@@ -118,6 +113,7 @@ void frmMain::Command9_Click() {
         m_s.CurModel = 0;
         chooseNone(Option1);
     }
+    if (run.closeRequested()) close();
 }
 
 void frmMain::Command16_Click() {
@@ -135,20 +131,22 @@ void frmMain::Command16_Click() {
 void frmMain::Command11_Click() {
     Command11->setText(QStringLiteral("WAIT"));
     Command11->setEnabled(false);
-    showNow(this);
     const bool selects = m_s.CurModel >= 1;   // the step starts by selecting the model in use
-    const bool ok = RunBfStep(m_s, m_p);
+    StepRun run(m_p, this);
+    const bool ok = run.run([this](Platform& p) { return RunBfStep(m_s, p); });
     Command11->setEnabled(true);
     Command11->setText(QStringLiteral("Run"));
     if (selects) {
         showSelectedStandard();
         showGrid();
     }
-    if (!ok) return;
-    Label27->setText(QStringLiteral("DONE!"));
-    Command12->setEnabled(true);
-    setDone(Label25, true);
-    Command13->setEnabled(true);
+    if (ok) {
+        Label27->setText(QStringLiteral("DONE!"));
+        Command12->setEnabled(true);
+        setDone(Label25, true);
+        Command13->setEnabled(true);
+    }
+    if (run.closeRequested()) close();
 }
 
 void frmMain::Command12_Click() {
