@@ -1,6 +1,5 @@
 // The main window's button and menu handlers: each reads its controls, calls one core
 // procedure and applies the gating that follows.
-#include <QCoreApplication>
 #include <utility>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "text/Int16.h"
 #include "text/NumText.h"
 #include "ui/Controls.h"
+#include "ui/StepRun.h"
 #include "ui/frmMain.h"
 
 namespace tessan::ui {
@@ -19,10 +19,13 @@ namespace tessan::ui {
 namespace {
 constexpr const char* kNotAvailable = "This window is not available yet.";
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
-// Lets the window draw a "WAIT" caption before a long step blocks it; user input waits.
-void showNow(QWidget* w) {
-    w->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+// No model of the list is chosen: an exclusive button cannot simply be unchecked.
+void chooseNone(const std::array<QRadioButton*, 14>& options) {
+    for (QRadioButton* o : options) {
+        o->setAutoExclusive(false);
+        o->setChecked(false);
+        o->setAutoExclusive(true);
+    }
 }
 }  // namespace
 
@@ -74,11 +77,11 @@ void frmMain::Command7_Click() {
 void frmMain::Command8_Click() {
     const DesignOutcome o = Design_matrix(m_s, m_p, text(Text1));
     if (o.text1) Text1->setText(qs(*o.text1));
-    // A span refused as out of limits changes nothing; after an even span the user runs the
-    // step again with the odd number now in Text1.
-    if (!o.built && !o.text1) return;
-    setDone(Label19, true);
-    Command9->setEnabled(true);
+    // Only a matrix built from the span in Text1 can be decomposed: after a refused span (an
+    // even one included, whose next odd number is now in Text1) the matrix in hand is that of
+    // another span, so step 4 waits until this step has run with a valid one.
+    setDone(Label19, o.built);
+    Command9->setEnabled(o.built);
 }
 
 void frmMain::Command9_Click() {
@@ -92,9 +95,9 @@ void frmMain::Command9_Click() {
     for (auto& [b, on] : buttons) b->setEnabled(false);
     Command9->setText(QStringLiteral("WAIT"));
     Command10->setText(QStringLiteral("WAIT"));
-    showNow(this);
 
-    const bool ok = RunSvdStep(m_s, m_p);
+    StepRun run(m_p, this);
+    const bool ok = run.run([this](Platform& p) { return RunSvdStep(m_s, p); });
 
     for (auto& [a, on] : menus) a->setEnabled(on);
     for (auto& [b, on] : buttons) b->setEnabled(on);
@@ -104,25 +107,46 @@ void frmMain::Command9_Click() {
     Command10->setEnabled(ok);
     Command18->setEnabled(ok);
     setDone(Label21, ok);
-    if (ok) Label28->setText(QStringLiteral("Now you can save the model."));
+    if (ok) {
+        Label28->setText(QStringLiteral("Now you can save the model."));
+        // The model just computed is the one steps 6 and 7 use, not a stored one.
+        m_s.CurModel = 0;
+        chooseNone(Option1);
+    }
+    if (run.closeRequested()) close();
 }
 
 void frmMain::Command16_Click() {
-    if (RunCcfStep(m_s, m_p, text(Text6))) Command17->setEnabled(true);
+    // The step selects the stored model in use unless it refuses at once for want of a
+    // resampled standard; the window then shows that model's standard.
+    const bool selects = m_s.CurModel >= 1 && m_s.ssrAvailable;
+    const bool ok = RunCcfStep(m_s, m_p, text(Text6));
+    if (selects) {
+        showSelectedStandard();
+        showGrid();
+    }
+    if (ok) Command17->setEnabled(true);
 }
 
 void frmMain::Command11_Click() {
     Command11->setText(QStringLiteral("WAIT"));
     Command11->setEnabled(false);
-    showNow(this);
-    const bool ok = RunBfStep(m_s, m_p);
+    const bool selects = m_s.CurModel >= 1;   // the step starts by selecting the model in use
+    StepRun run(m_p, this);
+    const bool ok = run.run([this](Platform& p) { return RunBfStep(m_s, p); });
     Command11->setEnabled(true);
     Command11->setText(QStringLiteral("Run"));
-    if (!ok) return;
-    Label27->setText(QStringLiteral("DONE!"));
-    Command12->setEnabled(true);
-    setDone(Label25, true);
-    Command13->setEnabled(true);
+    if (selects) {
+        showSelectedStandard();
+        showGrid();
+    }
+    if (ok) {
+        Label27->setText(QStringLiteral("DONE!"));
+        Command12->setEnabled(true);
+        setDone(Label25, true);
+        Command13->setEnabled(true);
+    }
+    if (run.closeRequested()) close();
 }
 
 void frmMain::Command12_Click() {
@@ -140,7 +164,10 @@ void frmMain::Option1_Click(int k) {
     const bool selected = Select_model(m_s, k);
     Option1[k]->setChecked(true);
     Command12->setEnabled(false);   // the BFs computed so far belong to another model
-    if (selected) showSelectedStandard();
+    if (selected) {
+        showSelectedStandard();
+        showGrid();
+    }
 }
 
 void frmMain::mDump_models_Click() {
