@@ -2,6 +2,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/io/FitsFixture.h"
@@ -63,32 +64,22 @@ TEST_F(FitsDecoding, EveryRuleFromRawBytes) {
     }
 }
 
-// n cards before END put the data behind whole 2880-byte records.
+// n cards before END put the data behind whole 2880-byte records; the largest layout is 199
+// cards (END included) and 3000 doubles, data from byte 17280 and not padded.
 TEST_F(FitsDecoding, DataFollowTheHeaderRecords) {
-    for (const int cardsWithEnd : {8, 36, 37, 73}) {
+    for (const auto& [cardsWithEnd, bitpix, n] : {std::tuple{8, 16, 3}, {36, 16, 3}, {37, -32, 5}, {73, 32, 3},
+                                                 {199, -64, 3000}}) {
         std::vector<std::string> extra;
         for (int k = 8; k < cardsWithEnd; ++k) extra.push_back(Card("FILL" + std::to_string(k), "1"));
-        ASSERT_EQ(readStd(MakeFits(SpectrumCards(16, 3, extra), EncodePixels(16, {7, 8, 9}))), FitsOutcome::Done)
-            << cardsWithEnd << " cards";
-        EXPECT_EQ(s.nRecords_StdHdr, cardsWithEnd - 1);
-        EXPECT_EQ(s.Pixval(1), 7) << cardsWithEnd << " cards";
-        EXPECT_EQ(s.Pixval(3), 9) << cardsWithEnd << " cards";
+        std::vector<double> v;
+        for (int i = 1; i <= n; ++i) v.push_back(i + 6);
+        p.messages.clear();
+        ASSERT_EQ(readStd(MakeFits(SpectrumCards(bitpix, n, extra), EncodePixels(bitpix, v), n < 3000)),
+                  FitsOutcome::Done) << cardsWithEnd << " cards";
+        EXPECT_EQ(p.messages.size(), bitpix == 16 ? 1u : 0u) << cardsWithEnd << " cards";   // the 16-bit warning
+        EXPECT_TRUE(s.nRecords_StdHdr == cardsWithEnd - 1 && s.nPixStd == n) << cardsWithEnd << " cards";
+        for (int i = 1; i <= n; ++i) ASSERT_EQ(s.Pixval(i), i + 6) << cardsWithEnd << " cards, pixel " << i;
     }
-}
-
-// The largest layout: 199 cards (END included) and 3000 doubles, data from byte 17280.
-TEST_F(FitsDecoding, LargestHeaderWithThreeThousandDoubles) {
-    std::vector<std::string> extra;
-    for (int k = 8; k < 199; ++k) extra.push_back(Card("FILL" + std::to_string(k), "1"));
-    std::vector<double> v(3000);
-    for (int i = 0; i < 3000; ++i) v[static_cast<std::size_t>(i)] = 1000.0 + std::sin(i * 0.01) + i * 1e-9;
-    ASSERT_EQ(readStd(MakeFits(SpectrumCards(-64, 3000, extra), EncodePixels(-64, v), false)),
-              FitsOutcome::Done);
-    EXPECT_TRUE(p.messages.empty());
-    EXPECT_EQ(s.nRecords_StdHdr, 198);
-    EXPECT_EQ(s.nPixStd, 3000);
-    for (int i = 1; i <= 3000; ++i) ASSERT_EQ(s.Pixval(i), v[static_cast<std::size_t>(i - 1)]) << "pixel " << i;
-    EXPECT_DOUBLE_EQ(s.ws(3000), 5000.0 + 2999 * 0.5);
 }
 
 // The header is the file's first line: a line-feed byte in the data ends it harmlessly.

@@ -38,6 +38,8 @@ const std::string kTooMany = "This fits file has more than 3000 pixels (NAXIS1).
 const std::string kTooFew = "This fits file has fewer than 2 pixels (NAXIS1).";
 const std::string kNotFinite = "This spectrum holds pixel values that are infinite or not numbers.";
 const std::string kNoPositive = "This spectrum has no positive pixel value to normalise by.";
+const std::string kWaveNotFinite =
+    "The wavelength keywords of this fits file give wavelengths that are not finite numbers.";
 
 class FitsRefusals : public FitsFixture {
 protected:
@@ -57,6 +59,10 @@ TEST_F(FitsRefusals, StateUnchangedButLastHeader) {
     std::fill(noEndAtAll.begin() + 7 * 80, noEndAtAll.begin() + 8 * 80, ' ');
     const Bytes shortData = MakeFits(SpectrumCards(-32, 100), EncodePixels(-32, std::vector<double>(99, 1.0)), false);
     const double inf = std::numeric_limits<double>::infinity();
+    auto wave = [](const char* crval1, const char* cd1_1) {
+        return MakeFits(SpectrumCards(-32, 3, {Card("CRVAL1", crval1), Card("CD1_1", cd1_1)}),
+                        EncodePixels(-32, {1, 2, 3}));
+    };
 
     struct Case {
         const char* name;
@@ -78,23 +84,33 @@ TEST_F(FitsRefusals, StateUnchangedButLastHeader) {
         {"all zero", MakeFits(SpectrumCards(-32, 3), EncodePixels(-32, {0, 0, 0})), kNoPositive, 7},
         {"-32 NaN", MakeFits(SpectrumCards(-32, 2), Bytes{0x3F, 0x80, 0, 0, 0x7F, 0xC0, 0, 0}), kNotFinite, 7},
         {"-64 infinity", MakeFits(SpectrumCards(-64, 2), EncodePixels(-64, {1, -inf})), kNotFinite, 7},
-        {"standard without Lambda 0",
+        // Wavelength values beyond the range of a double ("1E999" reads as infinity).
+        {"start 1E999", wave("1E999", "0.5"), kWaveNotFinite, 9},
+        {"step 1E999", wave("5000", "1E999"), kWaveNotFinite, 9},
+        {"step -1E999", wave("5000", "-1E999"), kWaveNotFinite, 9},
+        {"last pixel beyond the range", wave("5000", "1E308"), kWaveNotFinite, 9},
+        {"without Lambda 0",
          MakeFits({Card("SIMPLE", "T"), Card("BITPIX", "-32"), Card("NAXIS1", "2")}, EncodePixels(-32, {1, 2})),
          "You need to set the keyword for Lambda 0.", 3},
     };
     for (const auto& c : cases) {
-        readBoth();
-        const Snapshot before(s);
-        const auto lastBefore = s.LastHdr;
-        EXPECT_EQ(readStd(c.bytes, "bad.fits"), FitsOutcome::Stopped) << c.name;
-        EXPECT_EQ(p.messages, std::vector<std::string>{c.message}) << c.name;
-        EXPECT_TRUE(Snapshot(s) == before) << c.name;
-        if (c.lastCards < 0) {
-            EXPECT_EQ(s.LastHdr, lastBefore) << c.name;
-        } else {
-            EXPECT_EQ(s.nRecords_LastHdr, c.lastCards) << c.name;
-            EXPECT_EQ(s.LastKey(1), "SIMPLE") << c.name;
-            EXPECT_EQ(s.LastHdr(1).substr(0, 6), "SIMPLE") << c.name;
+        for (const bool program : {false, true}) {
+            if (program && c.message.starts_with("You need")) continue;   // the program star goes on
+            SCOPED_TRACE(program ? "program star" : "standard");
+            readBoth();
+            const Snapshot before(s);
+            const auto lastBefore = s.LastHdr;
+            EXPECT_EQ(program ? readPro(c.bytes, "bad.fits") : readStd(c.bytes, "bad.fits"), FitsOutcome::Stopped)
+                << c.name;
+            EXPECT_EQ(p.messages, std::vector<std::string>{c.message}) << c.name;
+            EXPECT_TRUE(Snapshot(s) == before) << c.name;
+            if (c.lastCards < 0) {
+                EXPECT_EQ(s.LastHdr, lastBefore) << c.name;
+            } else {
+                EXPECT_EQ(s.nRecords_LastHdr, c.lastCards) << c.name;
+                EXPECT_EQ(s.LastKey(1), "SIMPLE") << c.name;
+                EXPECT_EQ(s.LastHdr(1).substr(0, 6), "SIMPLE") << c.name;
+            }
         }
     }
 }

@@ -31,8 +31,8 @@ TEST(ModelRoundTrip, GivesBackEveryValueTo15Digits) {
         test::FillWorkingModel(*src, n, span, 7);
         dst->ModelFullPath = src->ModelFullPath = (p.WorkDir() / "m.MDL").string();
         ASSERT_EQ(Save_model(*src, p), 0);
-        std::string first = test::ReadFileText(src->ModelFullPath);
-        if (older) test::WriteFileText(src->ModelFullPath, first = withoutSsr(first));
+        std::string first = test::ReadText(src->ModelFullPath);
+        if (older) test::WriteText(src->ModelFullPath, first = withoutSsr(first));
 
         dst->ssrAvailable = true;
         const ModelLoadOutcome out = Load_model(*dst, p);
@@ -53,7 +53,7 @@ TEST(ModelRoundTrip, GivesBackEveryValueTo15Digits) {
         dst->ModelFullPath = (p.WorkDir() / "again.MDL").string();
         dst->svdValid = true;
         ASSERT_EQ(Save_model(*dst, p), 0);
-        const std::string again = test::ReadFileText(dst->ModelFullPath);
+        const std::string again = test::ReadText(dst->ModelFullPath);
         // A model without its resampled standard is saved again in the older format.
         ASSERT_EQ(again, first);
     }
@@ -87,7 +87,7 @@ TEST(ModelFileLayout, SmallModelIsWrittenRecordForRecord) {
     s->svdValid = s->ssrAvailable = true;
     s->ModelFullPath = (p.WorkDir() / "small.MDL").string();
     ASSERT_EQ(Save_model(*s, p), 0);
-    EXPECT_EQ(test::ReadFileText(s->ModelFullPath),
+    EXPECT_EQ(test::ReadText(s->ModelFullPath),
               test::JoinCrLf({
                   "\"a.fts\"", "\"the 'bright' one, first\"",
                   "2,\"--- nRecords_StdHdr\"", "\"COMMENT = 'q', x\"", "\"END\"",
@@ -116,7 +116,7 @@ TEST(ModelFileLayout, HandWrittenFileLoadsWithItsValues) {
         if (older) lines.erase(lines.begin() + test::kHandSsrLabel, lines.begin() + test::kHandSsrLabel + 4);
         auto s = std::make_unique<AnalysisState>();
         s->ModelFullPath = (p.WorkDir() / "hand.MDL").string();
-        test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+        test::WriteText(s->ModelFullPath, test::JoinCrLf(lines));
         s->ssr(4) = 77;
         ASSERT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded) << p.messages.at(0);
         EXPECT_EQ(s->StdObject, "Star, with comma");
@@ -147,37 +147,32 @@ TEST(ModelFileLayout, HandWrittenFileLoadsWithItsValues) {
     }
 }
 
-// A refused or failed save reports once and leaves the existing file and the directory as they were.
+// A refused save leaves the file it would replace; a failed write shows the writer's error number.
+// Either way the directory keeps exactly what it held (no temporary file left).
 TEST(ModelFileSave, FailuresKeepTheExistingFile) {
     const std::string noModel = "There is no model to save: compute or load a model first.";
     const struct {
         const char* name;
         void (*spoil)(AnalysisState&);
-        fs::path (*target)(const fs::path& dir);
-        std::string message;
+        std::string target, message;
     } cases[] = {
-        {"no decomposition", [](AnalysisState& s) { s.svdValid = false; },
-         [](const fs::path& d) { return d / "old.MDL"; }, noModel},
-        {"span above the grid", [](AnalysisState& s) { s.span = 13; },
-         [](const fs::path& d) { return d / "old.MDL"; }, noModel},
-        {"target is a directory", nullptr, [](const fs::path& d) { return d / "sub"; },
-         ErrTextFor(err::kPathFileAccess)},
-        {"empty name after the directory", nullptr, [](const fs::path& d) { return fs::path(d.string() + "/"); },
-         ErrTextFor(err::kPathFileAccess)},
-        {"directory missing", nullptr, [](const fs::path& d) { return d / "nowhere" / "m.MDL"; },
-         ErrTextFor(err::kPathNotFound)},
+        {"no decomposition", [](AnalysisState& s) { s.svdValid = false; }, "old.MDL", noModel},
+        {"span above the grid", [](AnalysisState& s) { s.span = 13; }, "old.MDL", noModel},
+        {"target is a directory", nullptr, "sub", ErrTextFor(err::kPathFileAccess)},
+        {"empty name after the directory", nullptr, "sub/", ErrTextFor(err::kPathFileAccess)},
+        {"directory missing", nullptr, "nowhere/m.MDL", ErrTextFor(err::kPathNotFound)},
     };
     for (const auto& c : cases) {
         RecordingPlatform p;
         fs::create_directory(p.WorkDir() / "sub");
-        test::WriteFileText(p.WorkDir() / "old.MDL", "old contents");
+        test::WriteText(p.WorkDir() / "old.MDL", "old contents");
         auto s = std::make_unique<AnalysisState>();
         test::FillWorkingModel(*s, 12, 3, 1);
         if (c.spoil) c.spoil(*s);
-        s->ModelFullPath = c.target(p.WorkDir()).string();
+        s->ModelFullPath = (p.WorkDir() / c.target).string();
         EXPECT_NE(Save_model(*s, p), 0) << c.name;
         EXPECT_EQ(p.messages, std::vector<std::string>{c.message}) << c.name;
-        EXPECT_EQ(test::ReadFileText(p.WorkDir() / "old.MDL"), "old contents") << c.name;
+        EXPECT_EQ(test::ReadText(p.WorkDir() / "old.MDL"), "old contents") << c.name;
         EXPECT_EQ(std::distance(fs::directory_iterator(p.WorkDir()), fs::directory_iterator()), 2) << c.name;
         EXPECT_TRUE(fs::is_empty(p.WorkDir() / "sub")) << c.name;
     }

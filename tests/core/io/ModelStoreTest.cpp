@@ -22,7 +22,7 @@ using test::RecordingPlatform;
 std::unique_ptr<AnalysisState> stateWithOneModel(RecordingPlatform& p) {
     auto s = std::make_unique<AnalysisState>();
     s->ModelFullPath = (p.WorkDir() / "first.MDL").string();
-    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(test::HandModelLines()));
+    test::WriteText(s->ModelFullPath, test::JoinCrLf(test::HandModelLines()));
     EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded);
     test::FillWorkingModel(*s, 40, 7, 5);
     return s;
@@ -75,7 +75,7 @@ TEST(ModelLoadFailure, ShowsTheErrorTextAndChangesNothing) {
         auto s = stateWithOneModel(p);
         fs::create_directory(p.WorkDir() / "sub");
         s->ModelFullPath = *c.file ? (p.WorkDir() / c.file).string() : std::string();
-        if (c.text) test::WriteFileText(s->ModelFullPath, *c.text);
+        if (c.text) test::WriteText(s->ModelFullPath, *c.text);
         const test::StateSnapshot before(*s);
         p.messages.clear();
         EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Failed) << c.name;
@@ -91,7 +91,7 @@ TEST(ModelStore, ThirteenLoadsThenAFourteenthIsIgnoredSilently) {
     auto lines = test::HandModelLines();
     for (int k = 1; k <= 13; ++k) {
         lines[0] = "\"model" + std::to_string(k) + ".fts\"";
-        test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+        test::WriteText(s->ModelFullPath, test::JoinCrLf(lines));
         const ModelLoadOutcome out = Load_model(*s, p);
         ASSERT_EQ(out.kind, ModelLoadOutcome::Loaded) << "load " << k;
         EXPECT_TRUE(out.slot == k && s->nModels == k && s->CurModel == k) << "load " << k;
@@ -111,7 +111,7 @@ TEST(ModelStore, ThirteenLoadsThenAFourteenthIsIgnoredSilently) {
 
     // The next load fills slot 1 again; the other slots keep their old data.
     lines[0] = "\"again.fts\"";
-    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+    test::WriteText(s->ModelFullPath, test::JoinCrLf(lines));
     const ModelLoadOutcome out = Load_model(*s, p);
     EXPECT_TRUE(out.slot == 1 && s->nModels == 1 && s->CurModel == 1);
     EXPECT_EQ(s->Models[1].StdFileName, "again.fts");
@@ -147,7 +147,7 @@ TEST(ModelSelect, ResampledStandardThatCannotBeCompletedIsNotAvailable) {
     lines[18] = "6000.5, 1.5d2";  // ws(2) = ws(3), and the grid point w1(2) falls on them
     lines[27] = "6000.5";
     s->ModelFullPath = (p.WorkDir() / "m.MDL").string();
-    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+    test::WriteText(s->ModelFullPath, test::JoinCrLf(lines));
     ASSERT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded);
     EXPECT_TRUE(s->Models[1].ssrPresent);
     EXPECT_FALSE(s->ssrAvailable);

@@ -3,14 +3,12 @@
 // failed load must leave alone, and a hand-written file.
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "state/AnalysisState.h"
+#include "support/TextFiles.h"
 
 namespace tessan::test {
 
@@ -114,21 +112,5 @@ inline std::vector<std::string> HandModelLines() {
 }
 // Index of the first line of the ssr section in HandModelLines().
 inline constexpr std::size_t kHandSsrLabel = 66;
-
-inline std::string JoinCrLf(const std::vector<std::string>& lines) {
-    std::string t;
-    for (const auto& l : lines) t += l + "\r\n";
-    return t;
-}
-
-inline std::string ReadFileText(const std::filesystem::path& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFileText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream f(path, std::ios::binary);
-    f << text;
-}
 
 }  // namespace tessan::test

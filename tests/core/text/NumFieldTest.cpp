@@ -74,6 +74,13 @@ TEST(NumToExp, ExamplesAndChangedArguments) {
         EXPECT_EQ(w, c.widthAfter) << "x " << c.x;
         EXPECT_EQ(d, c.ndecAfter) << "x " << c.x;
     }
+    // A negative width, which Num_to_str never passes, must not make a field of negative length.
+    for (double x : {kInf, -kInf, std::nan("")}) {
+        int width = -1, ndec = 2;
+        EXPECT_EQ(Num_to_exp(x, width, ndec), "") << x;
+        width = 3;
+        EXPECT_EQ(Num_to_exp(x, width, ndec), x > 0 ? "Inf" : (x < 0 ? "***" : "NaN")) << x;
+    }
 }
 
 TEST(PadNum, Examples) {
