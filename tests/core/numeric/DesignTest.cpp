@@ -1,20 +1,15 @@
-// Steps 3 and 4: the staggered copies of the standard, the refusals before anything is built,
-// and the decomposition of the matrix built.
+// Step 3: the staggered copies of the standard, and the refusals before anything is built.
 #include "numeric/Design.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <cmath>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "support/RecordingPlatform.h"
-#include "support/SyntheticStandard.h"
 
 namespace tessan {
 namespace {
@@ -84,62 +79,6 @@ TEST(DesignMatrix, RefusesBeforeBuilding) {
         EXPECT_EQ(out.text1, c.newText1) << name;
         EXPECT_TRUE(s->span == 151 && s->span2 == 75 && !s->ssrAvailable && s->svdValid && s->des(1, 1) == -7)
             << name << ": the state changed";
-    }
-}
-
-std::unique_ptr<AnalysisState> RealisticState(int nGrid, const std::string& span) {
-    auto s = std::make_unique<AnalysisState>();
-    s->nGrid = nGrid;
-    test::MakeInvertedSpectrum(s->ssr, nGrid);
-    test::RecordingPlatform p;
-    EXPECT_TRUE(Design_matrix(*s, p, span).built);
-    return s;
-}
-
-TEST(SvdStep, DecomposesTheDesignMatrixAndMarksItUsable) {
-    auto s = RealisticState(300, "41");
-    test::RecordingPlatform p;
-    s->U(261, 1) = 5;   // below the rows in use: must stay
-    ASSERT_TRUE(RunSvdStep(*s, p));
-    EXPECT_TRUE(p.messages.empty() && s->svdValid && s->U(261, 1) == 5);
-    double err = 0, scale = 0;
-    for (int i = 1; i <= 260; ++i)
-        for (int j = 1; j <= 41; ++j) {
-            double x = 0;
-            for (int k = 1; k <= 41; ++k) x += s->U(i, k) * s->ww(k) * s->Vt(j, k);
-            err = std::max(err, std::fabs(x - s->des(i, j)));
-            scale = std::max(scale, std::fabs(s->des(i, j)));
-        }
-    EXPECT_LE(err, 1e-12 * scale);
-
-    auto flat = GridState(21);   // a flat standard: des is all zero, every singular value 0
-    for (int i = 1; i <= 21; ++i) flat->ssr(i) = 0;
-    ASSERT_TRUE(Design_matrix(*flat, p, "5").built);
-    EXPECT_TRUE(RunSvdStep(*flat, p));
-    EXPECT_TRUE(p.messages.empty() && flat->svdValid);
-    for (int i = 1; i <= 5; ++i) EXPECT_EQ(flat->ww(i), 0) << i;
-}
-
-TEST(SvdStep, FailuresShowTheirMessageAndLeaveNoUsableDecomposition) {
-    const struct {
-        std::string name;
-        int span;
-        bool poison;   // a NaN in the design matrix
-        std::string message;
-    } cases[] = {
-        {"NaN in the standard", 41, true, "No consVergence in 30 iterations"},
-        {"grid shrunk below the span", 201, false, "You must augment A with extra zero rows."},
-        {"no design matrix", 0, false, "There is no design matrix to decompose: build it first (step 3)."},
-    };
-    for (const auto& c : cases) {
-        auto s = RealisticState(300, "41");
-        s->span = c.span;
-        if (c.poison) s->des(10, 3) = std::numeric_limits<double>::quiet_NaN();
-        s->svdValid = true;
-        test::RecordingPlatform p;
-        EXPECT_FALSE(RunSvdStep(*s, p)) << c.name;
-        EXPECT_EQ(p.messages, std::vector<std::string>{c.message}) << c.name;
-        EXPECT_FALSE(s->svdValid) << c.name;
     }
 }
 

@@ -1,6 +1,6 @@
 // The decomposition: U diag(w) V^T gives the matrix back with orthonormal factors, on realistic
 // design matrices of the sizes that take every blocked path and on small degenerate matrices,
-// and the refusals.
+// and the refusals; step 4 decomposing the design matrix of step 3.
 #include "numeric/Svd.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "numeric/Design.h"
+#include "support/RecordingPlatform.h"
 #include "support/SyntheticStandard.h"
 
 namespace tessan {
@@ -116,6 +119,51 @@ TEST(SvdDecomp, TooFewRowsChangesNothingAndNonNumbersNeverConverge) {
         Mat b = FromRows(rows), vb(2, 2);
         Vec wb(2);
         EXPECT_EQ(Svd_decomp(b, 3, 2, wb, vb), SvdStatus::NoConvergence) << rows[1][0];
+    }
+}
+
+// Step 4 on a realistic design matrix: the rows below those in use stay; a flat standard (every
+// singular value 0) is accepted; failures show their message and leave no usable decomposition.
+TEST(SvdStep, DecomposesTheDesignMatrixOrShowsWhyNot) {
+    auto realistic = [](int span = 41) {
+        auto s = std::make_unique<AnalysisState>();
+        s->nGrid = 300;
+        test::MakeInvertedSpectrum(s->ssr, 300);
+        test::RecordingPlatform p;
+        EXPECT_TRUE(Design_matrix(*s, p, "41").built);
+        s->span = span;
+        return s;
+    };
+    test::RecordingPlatform p;
+    auto s = realistic();
+    s->U(261, 1) = 5;
+    ASSERT_TRUE(RunSvdStep(*s, p));
+    EXPECT_TRUE(p.messages.empty() && s->svdValid && s->U(261, 1) == 5);
+    EXPECT_LE(ReconstructionError(s->des, s->U, s->ww, s->Vt, 260, 41), 1e-12);
+    auto flat = std::make_unique<AnalysisState>();
+    flat->nGrid = 21;
+    ASSERT_TRUE(Design_matrix(*flat, p, "5").built);
+    EXPECT_TRUE(RunSvdStep(*flat, p) && p.messages.empty() && flat->svdValid);
+    for (int i = 1; i <= 5; ++i) EXPECT_EQ(flat->ww(i), 0) << i;
+
+    const struct {
+        std::string name;
+        int span;
+        bool poison;   // a NaN in the design matrix
+        std::string message;
+    } cases[] = {
+        {"NaN in the standard", 41, true, "No consVergence in 30 iterations"},
+        {"grid shrunk below the span", 201, false, "You must augment A with extra zero rows."},
+        {"no design matrix", 0, false, "There is no design matrix to decompose: build it first (step 3)."},
+    };
+    for (const auto& c : cases) {
+        auto t = realistic(c.span);
+        if (c.poison) t->des(10, 3) = std::numeric_limits<double>::quiet_NaN();
+        t->svdValid = true;
+        test::RecordingPlatform q;
+        EXPECT_FALSE(RunSvdStep(*t, q)) << c.name;
+        EXPECT_EQ(q.messages, std::vector<std::string>{c.message}) << c.name;
+        EXPECT_FALSE(t->svdValid) << c.name;
     }
 }
 
