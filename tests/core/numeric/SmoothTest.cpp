@@ -114,7 +114,9 @@ TEST(PeakSearch, CasesAroundTheClick) {
         EXPECT_EQ(s.PeakResult, *r) << c.name;
         EXPECT_TRUE(s.PkX(1) == s.vel_bb(c.kc + 2) && s.PkX(3) == s.vel_bb(c.kc) && s.PkX(5) == s.vel_bb(c.kc - 2))
             << c.name;
-        EXPECT_NEAR(*r, std::isnan(c.expect) ? *r : c.expect, 1e-9) << c.name;
+        if (!std::isnan(c.expect)) {
+            EXPECT_NEAR(*r, c.expect, 1e-9) << c.name;
+        }
     }
 }
 
