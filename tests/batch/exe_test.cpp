@@ -26,11 +26,7 @@ using BatchExeTest = SampleSuite;
 // and makes the exit status 1.
 TEST_F(BatchExeTest, ExitStatusOutputAndErrors) {
     const std::string usage = tessan::batch::UsageText();
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::string out, err;
-    } cases[] = {
+    const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
         {{"--help"}, 0, usage, ""},
         {{"--std", "s.fits", "--peaks", "4"}, 2, "", "tessan-batch: --peaks must be 1, 2 or 3: 4\n" + usage},
         {{"--std", S().std, "--span", "51", "--prog", S().sb1, "--prog", S().bad, "--prog", S().sb2}, 1, "",

@@ -127,12 +127,7 @@ void FrmMainTest::gatingThroughTheSteps() {
     const QString dir = b.dataDir();
     writeSpectra(dir);
     auto click = [&](int n) { b.button(n)->click(); };
-    struct Step {
-        const char* after;
-        std::function<void()> run;
-        std::set<int> on, off;
-        const char* black;
-    };
+    struct Step { const char* after; std::function<void()> run; std::set<int> on, off; const char* black; };
     const Step steps[] = {
         {"standard read", [&] {
              b.runDialog(1, "frmLoadStd", dir, "std.fts");

@@ -87,10 +87,7 @@ TEST_F(FitsDecoding, DataFollowTheHeaderRecords) {
 using FitsKeywords = FitsFixture;
 
 TEST_F(FitsKeywords, ObjectName) {
-    const struct {
-        std::vector<std::string> cards;
-        std::string object;
-    } cases[] = {
+    const struct { std::vector<std::string> cards; std::string object; } cases[] = {
         {{Card("OBJECT", "'HD 1234 '   / the star")}, "HD 1234 "},
         {{Card("OBJECT", "'First'"), Card("OBJECT", "'Second'")}, "First"},
         {{Card("OBJECT", "X")}, ""},
@@ -168,10 +165,7 @@ TEST_F(FitsKeywords, NothingReadWithoutDirectoryOrName) {
 }
 
 TEST(ProposeGrid, TextsFromTheStandard) {
-    const struct {
-        double blue, red, delV;
-        std::string minWave, maxWave, delVText;
-    } cases[] = {
+    const struct { double blue, red, delV; std::string minWave, maxWave, delVText; } cases[] = {
         {5000, 5100, 5, "5010", "5089", "   5.0"},
         {4000.5, 4001, 18, "4008", "3992", "  18.0"},
         {-0.4, 1, 0, "0", "0", "   0.0"},   // never "-0"

@@ -96,11 +96,7 @@ TEST(ModelFileLayout, HandWrittenFileLoadsWithItsValuesAndIsWrittenBack) {
 // Either way the directory keeps exactly what it held (no temporary file left).
 TEST(ModelFileSave, FailuresKeepTheExistingFile) {
     const std::string noModel = "There is no model to save: compute or load a model first.";
-    const struct {
-        const char* name;
-        void (*spoil)(AnalysisState&);
-        std::string target, message;
-    } cases[] = {
+    const struct { const char* name; void (*spoil)(AnalysisState&); std::string target, message; } cases[] = {
         {"no decomposition", [](AnalysisState& s) { s.svdValid = false; }, "old.MDL", noModel},
         {"span above the grid", [](AnalysisState& s) { s.span = 13; }, "old.MDL", noModel},
         {"target is a directory", nullptr, "sub", ErrTextFor(err::kPathFileAccess)},

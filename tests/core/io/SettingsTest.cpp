@@ -83,11 +83,7 @@ TEST(Settings, FailuresFallBackToDefaults) {
         l.resize(keep);
         return std::optional<std::string>(JoinCrLf(l));
     };
-    const struct {
-        const char* label;
-        std::optional<std::string> file;
-        bool gauss, combo1, combo2;
-    } cases[] = {
+    const struct { const char* label; std::optional<std::string> file; bool gauss, combo1, combo2; } cases[] = {
         {"no file", std::nullopt, false, false, false},
         {"last line missing", example({}, 23), true, true, false},
         {"40000 in record 5", example({{4, "500,40000,1500,10000"}}), false, false, false},

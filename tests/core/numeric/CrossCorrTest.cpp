@@ -35,10 +35,7 @@ int peakLag(const AnalysisState& s) {
 }
 
 TEST(CrossCorr, LagCountFromHalfWidth) {
-    const struct {
-        double halfWidth, wMid, dLambda;
-        int ccN;
-    } cases[] = {
+    const struct { double halfWidth, wMid, dLambda; int ccN; } cases[] = {
         {450, 4400, 0.5, 13},   // 13.2
         {0, 4400, 0.5, 0},
         {1250, 3000, 1, 12},    // 12.5: halves to even
@@ -69,11 +66,7 @@ TEST(CrossCorr, LagCountFromHalfWidth) {
 
 // r1 comes from the model file; one of 0 or below would give every lag a velocity of -inf or NaN.
 TEST(CrossCorr, RefusedAndNothingChanged) {
-    const struct {
-        const char* name;
-        double halfWidth, dLambda, r1;
-        int nGrid;
-    } cases[] = {
+    const struct { const char* name; double halfWidth, dLambda, r1; int nGrid; } cases[] = {
         {"more than 2000 lags", 69000, 0.5, 1.0001, 200}, {"negative", -450, 0.5, 1.0001, 200},
         {"zero wavelength step", 450, 0, 1.0001, 200},    {"no grid", 450, 0.5, 1.0001, 0},
         {"grid ratio 0", 450, 0.5, 0, 200},               {"grid ratio below 0", 450, 0.5, -1.00001, 200},

@@ -54,12 +54,7 @@ TEST(DesignMatrix, BuildsStaggeredCopiesOfTheStandard) {
 // Every refusal leaves span, span2, des, ssrAvailable and svdValid as they were.
 TEST(DesignMatrix, RefusesBeforeBuilding) {
     const std::string odd = "The value must be an odd integer", range = "The BF span must be an odd integer from 1 to 500.";
-    const struct {
-        std::string text1;
-        int nGrid;
-        std::string message;
-        std::optional<std::string> newText1;
-    } cases[] = {
+    const struct { std::string text1; int nGrid; std::string message; std::optional<std::string> newText1; } cases[] = {
         {"200", 2000, odd, " 201"}, {"0", 2000, odd, " 1"}, {"", 2000, odd, " 1"}, {"-4", 2000, odd, "-3"},
         {"-3", 2000, range, std::nullopt}, {"501", 2000, range, std::nullopt}, {"40001", 2000, range, std::nullopt},
         {"1E999", 2000, range, std::nullopt},

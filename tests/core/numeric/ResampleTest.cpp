@@ -47,11 +47,7 @@ TEST(Resample, GridOfA4000To5000Standard) {
 
 TEST(Resample, StepReducedByWholeKmPerSecond) {
     const double fitsAt29_5 = lastPoint(29.5);
-    const struct {
-        const char* name;
-        std::string typed;
-        double wmax, expected;
-    } cases[] = {
+    const struct { const char* name; std::string typed; double wmax, expected; } cases[] = {
         {"already fits", "29", 4990, 29},
         {"fraction kept", "45.5", fitsAt29_5, 29.5},
         {"equality stops", "29.5", fitsAt29_5, 29.5},
@@ -71,11 +67,7 @@ TEST(Resample, StepReducedByWholeKmPerSecond) {
 }
 
 TEST(Resample, UnusableRangeLeavesGridUnchanged) {
-    const struct {
-        const char* name;
-        int nPix;
-        const char *text5, *text2, *text3;
-    } cases[] = {
+    const struct { const char* name; int nPix; const char *text5, *text2, *text3; } cases[] = {
         {"one point above the limit", 1, "29", "5000", "4990"},
         {"limit below the start", 2001, "29", "4008", "4000"},
         {"zero start", 2001, "29", "0", "-5"},
@@ -105,9 +97,7 @@ TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
     Vec xOld(5), yOld(5);
     const double ys[] = {0.1, 0.7, 0.3, 1.9, 2.2};
     for (int i = 1; i <= 5; ++i) xOld(i) = i, yOld(i) = ys[i - 1];
-    const struct {
-        double x, expected;
-    } cases[] = {
+    const struct { double x, expected; } cases[] = {
         {2, 0.7},   {3, 0.3},    {4, 1.9},    {1, 0.1},   {5, 2.2},    // on old wavelengths, exactly
         {2.5, 0.5}, {3.25, 0.7}, {4.5, 2.05},                          // between
         {0.2, 0.1}, {-7, 0.1},   {5.01, 2.2}, {900, 2.2},              // outside: nearest end

@@ -65,11 +65,7 @@ TEST(SmoothCommand, ConstantStaysConstantAndEndsAreZero) {
 }
 
 TEST(PeakCentroid, VertexOrNone) {
-    const struct {
-        const char* name;
-        double xs[5], ys[5];
-        std::optional<double> vertex;
-    } cases[] = {
+    const struct { const char* name; double xs[5], ys[5]; std::optional<double> vertex; } cases[] = {
         {"parabola", {6, 9, 12, 15, 18}, {-35, -8, 1, -8, -35}, 12.0},
         {"parabola, x descending", {18, 15, 12, 9, 6}, {-35, -8, 1, -8, -35}, 12.0},
         {"collinear", {2, 3, 4, 5, 6}, {3, 3.5, 4, 4.5, 5}, std::nullopt},
