@@ -47,7 +47,6 @@ private slots:
     void cancelKeepsDirectoryButNotDataPath();
     void okOnAnEmptyName();
     void okSavesUnderTheTypedName();
-    void keyAndCloseRules();
 };
 
 void DialogTest::patternsFilterCaseInsensitively() {
@@ -157,19 +156,6 @@ void DialogTest::okSavesUnderTheTypedName() {
     save->Command1->click();
     QCOMPARE(b.s->BBFullPath, (b.dir / "out.dat").string());
     QVERIFY(std::filesystem::exists(b.dir / "out.dat"));
-}
-
-void DialogTest::keyAndCloseRules() {
-    DialogBench b;
-    QWidget owner;
-    QPointer<FileDialog> d = new FileDialog(DialogKind::LoadStd, *b.s, b.p, &owner);
-    d->show();
-    d->setDirectory(b.files);
-    d->Text1->setText("typed");
-    QTest::keyClick(d, Qt::Key_F2);   // a key no control takes: the first file again
-    QCOMPARE(d->Text1->text(), QString("A.FTS"));
-    d->close();
-    QTRY_VERIFY(d.isNull());   // the close box destroys it
 }
 
 QTEST_MAIN(DialogTest)
