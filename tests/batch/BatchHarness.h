@@ -17,15 +17,9 @@
 #include "batch/ConsolePlatform.h"
 #include "support/FitsWriter.h"
 #include "support/RecordingPlatform.h"
+#include "support/TextFiles.h"
 
 namespace tessan::test {
-
-inline std::string Slurp(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 struct Samples {
     std::filesystem::path dir;

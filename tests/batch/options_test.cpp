@@ -1,6 +1,7 @@
 // The command line as read, and the result lines as printed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -10,28 +11,26 @@
 
 using namespace tessan::batch;
 
-TEST(StrictNumber, AcceptsOnlyWholeNumbers) {
-    struct Case { const char* text; bool ok; double value; };
-    const Case cases[] = {
-        {"201", true, 201}, {"-3.5", true, -3.5}, {"1e2", true, 100}, {"1D2", true, 100}, {".5", true, 0.5},
-        {"+7", true, 7}, {" 12", true, 12}, {"", false, 0}, {"abc", false, 0}, {"12x", false, 0},
-        {"12 ", false, 0}, {"nan", false, 0}, {"inf", false, 0}, {"1e999", false, 0}, {"-", false, 0},
-    };
-    for (const Case& c : cases) {
-        const auto n = StrictNumber(c.text);
-        EXPECT_EQ(n.has_value(), c.ok) << "text '" << c.text << "'";
-        if (n && c.ok) { EXPECT_EQ(*n, c.value) << "text '" << c.text << "'"; }
-    }
+namespace {
+
+std::string joined(const std::vector<std::string>& args) {
+    std::string line;
+    for (const auto& a : args) line += a + " ";
+    return line;
 }
 
-TEST(ParseArgs, DefaultsAndNumbersKeptAsTyped) {
-    const ParseResult d = ParseArgs({"--std", "std.fits"});
-    ASSERT_EQ(d.kind, ParseResult::Run) << d.error;
-    EXPECT_EQ(d.options.span, "201");
-    EXPECT_EQ(d.options.order, 35);
-    EXPECT_EQ(d.options.peaks, 1);
-    EXPECT_FALSE(d.options.delV || d.options.smooth || d.options.ccf);
+}  // namespace
 
+TEST(StrictNumber, AcceptsOnlyWholeNumbers) {
+    const struct { const char* text; std::optional<double> value; } cases[] = {
+        {"201", 201}, {"-3.5", -3.5}, {"1e2", 100}, {"1D2", 100}, {".5", 0.5}, {"+7", 7}, {" 12", 12},
+        {"", std::nullopt}, {"abc", std::nullopt}, {"12x", std::nullopt}, {"12 ", std::nullopt},
+        {"nan", std::nullopt}, {"inf", std::nullopt}, {"1e999", std::nullopt}, {"-", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(StrictNumber(c.text), c.value) << "text '" << c.text << "'";
+}
+
+TEST(ParseArgs, NumbersKeptAsTyped) {
     const ParseResult r = ParseArgs({"--std", "a/std.fits", "--max-wave=4990", "--delv", "29.0", "--prog", "p1.fits",
                                      "--order", "-4", "--peaks", "3", "--prog", "p2.fits", "--span", "151",
                                      "--span", "101"});
@@ -40,13 +39,47 @@ TEST(ParseArgs, DefaultsAndNumbersKeptAsTyped) {
     EXPECT_EQ(*r.options.delV, "29.0");   // the step reads it as its box would
     EXPECT_EQ(r.options.span, "101");     // the last one given
     EXPECT_EQ(r.options.progFiles, (std::vector<std::string>{"p1.fits", "p2.fits"}));
-    EXPECT_EQ(r.options.order, -4);
-    EXPECT_EQ(r.options.peaks, 3);
+    EXPECT_TRUE(r.options.order == -4 && r.options.peaks == 3);
 
     EXPECT_EQ(ParseArgs({"--std", "s.fits", "--help"}).kind, ParseResult::Help);
-    EXPECT_EQ(ParseArgs({"--bogus", "--help"}).kind, ParseResult::UsageError);   // reported in order
 }
 
+// Usage errors, reported in the order given. With --bf-dir, two different stars whose results
+// files would have the same name are refused (the second would replace the first); the same
+// star twice writes the same file with the same content.
+TEST(ParseArgs, UsageErrors) {
+    const struct { std::vector<std::string> args; const char* says; } cases[] = {
+        {{}, "give --std or --model"},
+        {{"--bogus", "--help"}, "unknown option --bogus"},
+        {{"--std", "s.fits", "--model", "m.MDL"}, "--std and --model exclude each other"},
+        {{"--std", "s.fits", "--frobnicate"}, "unknown option --frobnicate"},
+        {{"--std", "s.fits", "extra.fits"}, "unexpected argument extra.fits"},
+        {{"--std"}, "missing value for --std"},
+        {{"--std", "--prog", "p.fits"}, "missing value for --std"},
+        {{"--std", "s.fits", "--ccf", ""}, "missing value for --ccf"},
+        {{"--std", "s.fits", "--span", "abc"}, "not a number for --span: abc"},
+        {{"--std", "s.fits", "--min-wave", "4e"}, "not a number for --min-wave: 4e"},
+        {{"--std", "s.fits", "--peaks", "0"}, "--peaks must be 1, 2 or 3: 0"},
+        {{"--std", "s.fits", "--peaks", "4"}, "--peaks must be 1, 2 or 3: 4"},
+        {{"--std", "s.fits", "--peaks", "1.5"}, "--peaks must be 1, 2 or 3: 1.5"},
+        {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n2/hd1.fts"},
+         "--prog n1/hd1.fts and --prog n2/hd1.fts would both write hd1.dat in --bf-dir"},
+        {{"--std", "s.fts", "--prog", "hd1.fts", "--prog", "hd1.fits", "--bf-dir=bf"},
+         "--prog hd1.fts and --prog hd1.fits would both write hd1.dat in --bf-dir"},
+        {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n1/./hd1.fts"}, nullptr},
+        {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n1/hd2.fts"}, nullptr},
+        {{"--std", "s.fts", "--prog", "n1/hd1.fts", "--prog", "n2/hd1.fts"}, nullptr},   // nothing written per star
+    };
+    for (const auto& c : cases) {
+        const ParseResult r = ParseArgs(c.args);
+        EXPECT_EQ(r.kind, c.says ? ParseResult::UsageError : ParseResult::Run) << joined(c.args);
+        EXPECT_EQ(r.error, c.says ? c.says : "") << joined(c.args);
+    }
+    EXPECT_EQ(BfResultsName("night1/hd1.fits"), "hd1.dat");
+    EXPECT_EQ(BfResultsName("hd1"), "hd1.dat");
+}
+
+// Tabs and line breaks in a file name or object become blanks, so each star keeps one line.
 TEST(ResultLine, FieldsAndHeader) {
     EXPECT_EQ(NumberField(-12.35), "-12.35");
     EXPECT_EQ(NumberField(201), "201");
@@ -65,4 +98,16 @@ TEST(ResultLine, FieldsAndHeader) {
     EXPECT_EQ(ResultLine(r, 1, false), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\n");
     r.ccfVelocity.reset();
     EXPECT_EQ(ResultLine(r, 1, true), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\tnan\n");
+
+    const struct { const char *file, *object, *want; } breaks[] = {
+        {"a.fts", "HD 1\nB", "a.fts\tHD 1 B\t35\tnan\tnan\n"},
+        {"a.fts", "HD\r\n2", "a.fts\tHD  2\t35\tnan\tnan\n"},
+        {"a\tb.fts", "X\tY", "a b.fts\tX Y\t35\tnan\tnan\n"},
+        {"new\nline.fts", "Z", "new line.fts\tZ\t35\tnan\tnan\n"},
+    };
+    for (const auto& c : breaks) {
+        StarResult b;
+        b.file = c.file, b.object = c.object, b.order = 35;
+        EXPECT_EQ(ResultLine(b, 1, false), c.want) << "object " << c.object;
+    }
 }

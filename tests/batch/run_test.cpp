@@ -37,13 +37,12 @@ TEST_F(BatchRunTest, VelocitiesOfSingleAndDoubleStarsAgainAfterASavedModel) {
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), batch::HeaderLine(2, true));
     ASSERT_EQ(r.rows.size(), 2u) << r.out;
+    ASSERT_EQ(r.rows[0].size(), 8u) << r.out;
     const double step = S().delV;
-    const auto& sb1 = r.rows[0];
-    ASSERT_EQ(sb1.size(), 8u) << r.out;
+    const auto &sb1 = r.rows[0], &sb2 = r.rows[1];
     EXPECT_EQ(sb1[0] + "|" + sb1[1] + "|" + sb1[2], "sb1.fits|SB1 STAR|" + kOrder);
     EXPECT_NEAR(std::stod(sb1[3]), S().sb1Steps * step, 0.05 * step) << r.out;
     EXPECT_NEAR(std::stod(sb1[7]), S().sb1Steps * step, 0.2 * step) << "CCF " << r.out;
-    const auto& sb2 = r.rows[1];
     EXPECT_EQ(sb2[1], "SB2 STAR");   // the object's tab became a blank
     EXPECT_NEAR(std::stod(sb2[3]), S().sb2StepsA * step, 0.05 * step) << r.out;
     EXPECT_NEAR(std::stod(sb2[5]), S().sb2StepsB * step, 0.05 * step) << r.out;
@@ -54,45 +53,14 @@ TEST_F(BatchRunTest, VelocitiesOfSingleAndDoubleStarsAgainAfterASavedModel) {
     EXPECT_EQ(b.err, "tessan-batch: --span has no effect with --model\n");
     ASSERT_EQ(b.rows.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i)
-        for (std::size_t f = 3; f < r.rows[i].size(); ++f) {
-            const double x = std::stod(r.rows[i][f]), y = std::stod(b.rows[i][f]);
-            EXPECT_NEAR(x, y, 1e-9 * std::fabs(x)) << r.rows[i][0] << " field " << f;
-        }
+        for (std::size_t f = 3; f < r.rows[i].size(); ++f)
+            EXPECT_NEAR(std::stod(r.rows[i][f]), std::stod(b.rows[i][f]), 1e-9 * std::fabs(std::stod(r.rows[i][f])))
+                << r.rows[i][0] << " field " << f;
 }
 
 // The workbench's procedures for one star, with the texts its boxes would hold, and a click at
-// the highest point of the BF where the window takes clicks.
-struct Workbench {
-    RecordingPlatform p;
-    std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
-    int clicked = 10;
-
-    Workbench(const Samples& smp, const std::string& prog, const std::string& smooth) {
-        FillErrText(*s);
-        s->Lambda0_Key = "CRVAL1";
-        s->dLambda_Key = "CD1_1";
-        s->DataPath = smp.dir.string();
-        s->StdFileName = "std.fits";
-        s->StdFullPath = smp.std;
-        EXPECT_EQ(ReadStdFits(*s, p), FitsOutcome::Done);
-        const GridProposal g = ProposeGrid(*s);
-        EXPECT_TRUE(Resample(*s, p, g.delV, g.minWave, g.maxWave));
-        EXPECT_TRUE(Design_matrix(*s, p, kSpan).built);
-        EXPECT_TRUE(RunSvdStep(*s, p));
-        s->ProFileName = fs::path(prog).filename().string();
-        s->ProFullPath = prog;
-        EXPECT_EQ(ReadProFits(*s, p), FitsOutcome::Done);
-        EXPECT_TRUE(RunCcfStep(*s, p, "300"));
-        EXPECT_TRUE(RunBfStep(*s, p));
-        CopyBfOrder(*s, std::stod(kOrder));
-        if (!smooth.empty()) SmoothCommand(*s, smooth);
-        EXPECT_TRUE(p.messages.empty());
-        for (int i = 10; i <= s->span - 10; ++i)
-            if (Bf()(i) > Bf()(clicked)) clicked = i;
-    }
-    const Vec& Bf() const { return s->Smoothed ? s->bb_sm : s->bb_n; }
-};
-
+// the highest point of the BF where the window takes clicks: the same velocity, height, CCF
+// velocity, "bbb2.txt" and BF results file as the driver's.
 TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
     for (const std::string smooth : {"", "2"}) {
         SCOPED_TRACE("smooth '" + smooth + "'");
@@ -104,82 +72,88 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
         ASSERT_EQ(r.status, 0) << r.err;
         ASSERT_EQ(r.rows.size(), 1u);
 
-        Workbench wb(S(), S().sb1, smooth);
-        const auto velocity = PeakSearch(*wb.s, wb.clicked);
+        RecordingPlatform p;
+        auto s = std::make_unique<AnalysisState>();
+        FillErrText(*s);
+        s->Lambda0_Key = "CRVAL1", s->dLambda_Key = "CD1_1", s->DataPath = S().dir.string();
+        s->StdFileName = "std.fits", s->StdFullPath = S().std;
+        ASSERT_EQ(ReadStdFits(*s, p), FitsOutcome::Done);
+        const GridProposal g = ProposeGrid(*s);
+        ASSERT_TRUE(Resample(*s, p, g.delV, g.minWave, g.maxWave) && Design_matrix(*s, p, kSpan).built &&
+                    RunSvdStep(*s, p));
+        s->ProFileName = "sb1.fits", s->ProFullPath = S().sb1;
+        ASSERT_EQ(ReadProFits(*s, p), FitsOutcome::Done);
+        ASSERT_TRUE(RunCcfStep(*s, p, "300") && RunBfStep(*s, p));
+        CopyBfOrder(*s, std::stod(kOrder));
+        if (!smooth.empty()) SmoothCommand(*s, smooth);
+        EXPECT_TRUE(p.messages.empty());
+        const Vec& bf = s->Smoothed ? s->bb_sm : s->bb_n;
+        int clicked = 10;
+        for (int i = 10; i <= s->span - 10; ++i)
+            if (bf(i) > bf(clicked)) clicked = i;
+        const auto velocity = PeakSearch(*s, clicked);
         ASSERT_TRUE(velocity);
         EXPECT_EQ(r.rows[0][3], batch::NumberField(*velocity));
-        EXPECT_EQ(r.rows[0][4], batch::NumberField(wb.Bf()(wb.clicked)));
-        EXPECT_EQ(r.rows[0][5], batch::NumberField(batch::MeasureCcfPeak(wb.s->vel_cc, wb.s->cc, wb.s->ccN)));
+        EXPECT_EQ(r.rows[0][4], batch::NumberField(bf(clicked)));
+        EXPECT_EQ(r.rows[0][5], batch::NumberField(batch::MeasureCcfPeak(s->vel_cc, s->cc, s->ccN)));
 
-        EXPECT_EQ(Slurp(work / "bbb2.txt"), Slurp(wb.p.WorkDir() / "bbb2.txt"));
-        wb.s->BBFileName = "sb1.dat";
-        wb.s->BBFullPath = (wb.p.WorkDir() / "sb1.dat").string();
-        ASSERT_EQ(Save_bb(*wb.s, wb.p), 0);
-        EXPECT_EQ(Slurp(work / "bf" / "sb1.dat"), Slurp(wb.p.WorkDir() / "sb1.dat"));
+        EXPECT_EQ(ReadText(work / "bbb2.txt"), ReadText(p.WorkDir() / "bbb2.txt"));
+        s->BBFullPath = (p.WorkDir() / "sb1.dat").string();
+        ASSERT_EQ(Save_bb(*s, p), 0);
+        EXPECT_EQ(ReadText(work / "bf" / "sb1.dat"), ReadText(p.WorkDir() / "sb1.dat"));
     }
 }
 
-TEST_F(BatchRunTest, MessagesThatStopTheRunOrAStar) {
-    const fs::path blocker = WorkDir("stops") / "plainfile";
+// Each run: its status, standard error (whole when it ends a line, else its start) and the
+// order printed on each result line.
+TEST_F(BatchRunTest, MessagesNoticesAndKeywords) {
+    const fs::path blocker = WorkDir("stops") / "plainfile", keys = WorkDir("keys");
     std::ofstream(blocker) << "x";
-    struct Case { std::vector<std::string> args; std::string err; };
-    const std::vector<Case> cases = {
-        {{"--span", "50"}, "std.fits: The value must be an odd integer\n"},
-        {{"--lambda0-key", "NOSUCH"}, "std.fits: You need to set the keyword for Lambda 0.\n"},
-        {{"--ccf", "1e7"}, "sb1.fits: "},   // far more than 2000 lags
-        {{"--bf-dir", blocker.string()}, "tessan-batch: cannot create the directory " + blocker.string()},
-        {{"--model", (blocker.parent_path() / "none.MDL").string()}, "none.MDL: Error 53: File not found.\n"},
-        {{"--std", S().bad}, "notes.fits: This is not a fits file!  Please try again.\n"},
+    SpectrumFile f;   // a star measured against itself, its wavelengths under keywords of its own
+    f.lambda0Key = "W0", f.dLambdaKey = "DW";
+    f.values = SyntheticSpectrum(600, f.crval1, f.cd1_1, 0.0, 20.0);
+    const std::string odd = (keys / "odd.fits").string();
+    WriteFile(odd, MakeSpectrumFits(f));
+    auto s = std::make_unique<AnalysisState>();   // the keywords kept in "Tessan6.ini" of keys
+    s->Lambda0_Key = "W0", s->dLambda_Key = "DW";
+    ASSERT_EQ(SaveSettings(*s, keys), 0);
+    const std::vector<std::string> sb12 = {"--prog", S().sb1, "--prog", S().sb2};
+    const struct {
+        std::vector<std::string> args;   // after the standard and span 51, or the model
+        int status;
+        std::string err;
+        std::vector<std::string> rows;
+        fs::path work = {};
+    } cases[] = {
+        {{"--span", "50"}, 1, "std.fits: The value must be an odd integer\n", {}},
+        {{"--lambda0-key", "NOSUCH"}, 1, "std.fits: You need to set the keyword for Lambda 0.\n", {}},
+        {{"--ccf", "1e7"}, 1, "sb1.fits: ", {}},   // far more than 2000 lags
+        {{"--bf-dir", blocker.string()}, 1, "tessan-batch: cannot create the directory " + blocker.string(), {}},
+        {{"--model", (blocker.parent_path() / "none.MDL").string()}, 1, "none.MDL: Error 53: File not found.\n", {}},
+        {{"--std", S().bad}, 1, "notes.fits: This is not a fits file!  Please try again.\n", {}},
+        {{"--order", "900", "--prog", S().sb2}, 0, "tessan-batch: order 900 is outside 1..51; using 51\n", {"51", "51"}},
+        {{"--order", "-2", "--prog", S().sb2}, 0, "tessan-batch: order -2 is outside 1..51; using 1\n", {"1", "1"}},
+        // The wavelength keywords from the settings file, or from the command line.
+        {{"--std", odd, "--prog", odd}, 0, "", {"35"}, keys},
+        {{"--std", odd, "--prog", odd, "--lambda0-key", "W0", "--dlambda-key", "DW"}, 0, "", {"35"}},
     };
-    for (const Case& c : cases) {
-        std::vector<std::string> args = {"--prog", S().sb1};   // the standard and the span, unless a model
+    std::vector<std::string> keyOutputs;
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--prog", S().sb1};
         if (c.args[0] != "--model") args.insert(args.end(), {"--std", S().std, "--span", "51"});
         args.insert(args.end(), c.args.begin(), c.args.end());   // the last value given counts
-        const BatchRun r = RunInProcess(args, WorkDir("stops"));
-        EXPECT_EQ(r.status, 1) << c.err;
-        EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
-        EXPECT_TRUE(r.rows.empty()) << c.err << r.out;
+        const bool oddStar = c.args[1] == odd;   // measured alone, against itself
+        if (oddStar) args.erase(args.begin(), args.begin() + 2);
+        const BatchRun r = RunInProcess(args, c.work.empty() ? WorkDir("stops") : c.work);
+        EXPECT_EQ(r.status, c.status) << c.err;
+        EXPECT_EQ(c.err.empty() || c.err.ends_with('\n') ? r.err : r.err.substr(0, c.err.size()), c.err);
+        std::vector<std::string> orders;
+        for (const auto& row : r.rows) orders.push_back(row.at(2));
+        EXPECT_EQ(orders, c.rows) << c.err << r.out;
+        if (oddStar) keyOutputs.push_back(r.out);
     }
-}
-
-TEST_F(BatchRunTest, OrderBeyondTheSpanIsClampedWithOneNotice) {
-    for (auto [order, used] : {std::pair{"900", "51"}, {"-2", "1"}}) {
-        const BatchRun r = RunInProcess({"--std", S().std, "--span", "51", "--order", order, "--prog", S().sb1,
-                                         "--prog", S().sb2}, WorkDir("clamp"));
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.err, std::string("tessan-batch: order ") + order + " is outside 1..51; using " + used + "\n");
-        ASSERT_EQ(r.rows.size(), 2u);
-        EXPECT_EQ(r.rows[1][2], used);
-    }
-}
-
-TEST_F(BatchRunTest, SmoothingWidthZeroMeansThree) {
-    auto run = [&](std::vector<std::string> more) {
-        more.insert(more.end(), {"--std", S().std, "--span", "51", "--prog", S().sb1});
-        return RunInProcess(more, WorkDir("smooth")).out;
-    };
-    EXPECT_EQ(run({"--smooth", "0"}), run({"--smooth", "3"}));
-    EXPECT_NE(run({"--smooth", "0"}), run({}));
-}
-
-TEST_F(BatchRunTest, WavelengthKeywordsFromTheCommandLineOrTheSettingsFile) {
-    SpectrumFile f;   // a star measured against itself, its wavelengths under keywords of its own
-    f.lambda0Key = "W0";
-    f.dLambdaKey = "DW";
-    f.values = SyntheticSpectrum(600, f.crval1, f.cd1_1, 0.0, 20.0);
-    const fs::path work = WorkDir("keys"), odd = work / "odd.fits";
-    WriteFile(odd, MakeSpectrumFits(f));
-    std::vector<std::string> args = {"--std", odd.string(), "--span", "51", "--prog", odd.string()};
-    auto s = std::make_unique<AnalysisState>();   // the keywords kept in "Tessan6.ini"
-    s->Lambda0_Key = "W0";
-    s->dLambda_Key = "DW";
-    ASSERT_EQ(SaveSettings(*s, work), 0);
-    const BatchRun settled = RunInProcess(args, work);
-    args.insert(args.end(), {"--lambda0-key", "W0", "--dlambda-key", "DW"});
-    const BatchRun given = RunInProcess(args, WorkDir("keys-given"));
-    EXPECT_EQ(given.err + settled.err, "");
-    ASSERT_EQ(given.rows.size(), 1u);
-    EXPECT_EQ(settled.rows, given.rows);
+    ASSERT_EQ(keyOutputs.size(), 2u);
+    EXPECT_EQ(keyOutputs[0], keyOutputs[1]);
 }
 
 }  // namespace

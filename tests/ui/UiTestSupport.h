@@ -6,23 +6,15 @@
 #include <QWidget>
 #include <QtTest>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "support/FitsWriter.h"
 #include "support/RecordingPlatform.h"
+#include "support/TextFiles.h"
 #include "ui/Controls.h"
 #include "ui/frmMain.h"
 
 namespace tessan::ui::test {
-
-inline std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 // A main window with its own state and recording Platform (whose WorkDir is a fresh directory).
 struct Bench {
@@ -42,6 +34,12 @@ struct Bench {
         return c;
     }
     QPushButton* button(int n) const { return c<QPushButton>(QString("Command%1").arg(n)); }
+    // The texts of the named labels, boxes or buttons, in order.
+    QStringList texts(std::initializer_list<const char*> names) const {
+        QStringList out;
+        for (const char* n : names) out << c<QWidget>(n)->property("text").toString();
+        return out;
+    }
     // The numbers of the enabled step buttons Command1..Command19, e.g. "1 2 19".
     QString enabledSteps() const {
         QStringList on;

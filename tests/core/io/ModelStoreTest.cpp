@@ -22,7 +22,7 @@ using test::RecordingPlatform;
 std::unique_ptr<AnalysisState> stateWithOneModel(RecordingPlatform& p) {
     auto s = std::make_unique<AnalysisState>();
     s->ModelFullPath = (p.WorkDir() / "first.MDL").string();
-    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(test::HandModelLines()));
+    test::WriteText(s->ModelFullPath, test::JoinCrLf(test::HandModelLines()));
     EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded);
     test::FillWorkingModel(*s, 40, 7, 5);
     return s;
@@ -75,12 +75,12 @@ TEST(ModelLoadFailure, ShowsTheErrorTextAndChangesNothing) {
         auto s = stateWithOneModel(p);
         fs::create_directory(p.WorkDir() / "sub");
         s->ModelFullPath = *c.file ? (p.WorkDir() / c.file).string() : std::string();
-        if (c.text) test::WriteFileText(s->ModelFullPath, *c.text);
-        const test::StateSnapshot before(*s);
+        if (c.text) test::WriteText(s->ModelFullPath, *c.text);
+        const auto before = test::ModelItems(*s);
         p.messages.clear();
         EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Failed) << c.name;
         EXPECT_EQ(p.messages, std::vector<std::string>{ErrTextFor(c.err)}) << c.name;
-        EXPECT_TRUE(test::StateSnapshot(*s) == before) << c.name << ": the state changed";
+        EXPECT_TRUE(test::ModelItems(*s) == before) << c.name << ": the state changed";
     }
 }
 
@@ -89,54 +89,46 @@ TEST(ModelStore, ThirteenLoadsThenAFourteenthIsIgnoredSilently) {
     auto s = std::make_unique<AnalysisState>();
     s->ModelFullPath = (p.WorkDir() / "m.MDL").string();
     auto lines = test::HandModelLines();
+    auto load = [&](const std::string& name) {
+        lines[0] = "\"" + name + "\"";
+        test::WriteText(s->ModelFullPath, test::JoinCrLf(lines));
+        return Load_model(*s, p);
+    };
     for (int k = 1; k <= 13; ++k) {
-        lines[0] = "\"model" + std::to_string(k) + ".fts\"";
-        test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
-        const ModelLoadOutcome out = Load_model(*s, p);
+        const ModelLoadOutcome out = load("model" + std::to_string(k) + ".fts");
         ASSERT_EQ(out.kind, ModelLoadOutcome::Loaded) << "load " << k;
-        EXPECT_TRUE(out.slot == k && s->nModels == k && s->CurModel == k) << "load " << k;
+        EXPECT_EQ(std::tuple(out.slot, s->nModels, s->CurModel), std::tuple(k, k, k)) << "load " << k;
         EXPECT_EQ(s->StdFileName, out.label) << "the loaded model is selected";
     }
-    const test::StateSnapshot full(*s);
-    EXPECT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::StoreFull);
+    const auto full = test::ModelItems(*s);
+    EXPECT_EQ(load("fourteen.fts").kind, ModelLoadOutcome::StoreFull);
     EXPECT_TRUE(p.messages.empty());
-    EXPECT_TRUE(test::StateSnapshot(*s) == full);
+    EXPECT_TRUE(test::ModelItems(*s) == full);
 
     // Forgetting the list: every entry is hidden, CurModel and the slots stay.
     EXPECT_EQ(DumpModels(*s), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
-    EXPECT_EQ(s->nModels, 0);
-    EXPECT_EQ(s->CurModel, 13);
-    EXPECT_EQ(s->Models[13].StdFileName, "model13.fts");
+    EXPECT_EQ(std::tuple(s->nModels, s->CurModel, s->Models[13].StdFileName), std::tuple(0, 13, "model13.fts"));
     EXPECT_TRUE(DumpModels(*s).empty());
 
     // The next load fills slot 1 again; the other slots keep their old data.
-    lines[0] = "\"again.fts\"";
-    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
-    const ModelLoadOutcome out = Load_model(*s, p);
-    EXPECT_TRUE(out.slot == 1 && s->nModels == 1 && s->CurModel == 1);
-    EXPECT_EQ(s->Models[1].StdFileName, "again.fts");
-    EXPECT_EQ(s->Models[2].StdFileName, "model2.fts");
+    EXPECT_EQ(load("again.fts").slot, 1);
+    EXPECT_EQ(std::tuple(s->nModels, s->CurModel, s->Models[1].StdFileName, s->Models[2].StdFileName),
+              std::tuple(1, 1, "again.fts", "model2.fts"));
 }
 
-TEST(ModelSelect, ModelZeroAndEmptySlotsChangeNothing) {
-    RecordingPlatform p;
-    auto s = stateWithOneModel(p);
-    const test::StateSnapshot before(*s);
-    for (int k : {0, 2, 13, 14, -1}) {
-        EXPECT_FALSE(Select_model(*s, k)) << "model " << k;
-        EXPECT_TRUE(test::StateSnapshot(*s) == before) << "model " << k;
-    }
-}
-
-TEST(ModelSelect, RestoresTheModelOverAnotherWorkingModel) {
+TEST(ModelSelect, RestoresTheModelOverAnotherWorkingModelOrChangesNothing) {
     RecordingPlatform p;
     auto s = stateWithOneModel(p);  // working items: 40 pixels, span 7
+    const auto before = test::ModelItems(*s);
+    for (int k : {0, 2, 13, 14, -1}) {   // no model, or an empty slot
+        EXPECT_FALSE(Select_model(*s, k)) << "model " << k;
+        EXPECT_TRUE(test::ModelItems(*s) == before) << "model " << k;
+    }
     s->svdValid = false;
     ASSERT_TRUE(Select_model(*s, 1));
-    EXPECT_EQ(s->StdFileName, "hand.fts");
-    EXPECT_TRUE(s->nPixStd == 5 && s->nGrid == 5 && s->span == 3 && s->des(1, 1) == 11);
+    EXPECT_EQ(std::tuple(s->StdFileName, s->nPixStd, s->nGrid, s->span, s->des(1, 1), s->Min_waveL),
+              std::tuple("hand.fts", 5, 5, 3, 11, 6000.25));
     EXPECT_TRUE(s->svdValid && s->ssrAvailable);
-    EXPECT_EQ(s->Min_waveL, 6000.25);
     EXPECT_EQ(s->Max_waveL, 5400) << "the stored upper end is not copied";
 }
 
@@ -147,7 +139,7 @@ TEST(ModelSelect, ResampledStandardThatCannotBeCompletedIsNotAvailable) {
     lines[18] = "6000.5, 1.5d2";  // ws(2) = ws(3), and the grid point w1(2) falls on them
     lines[27] = "6000.5";
     s->ModelFullPath = (p.WorkDir() / "m.MDL").string();
-    test::WriteFileText(s->ModelFullPath, test::JoinCrLf(lines));
+    test::WriteText(s->ModelFullPath, test::JoinCrLf(lines));
     ASSERT_EQ(Load_model(*s, p).kind, ModelLoadOutcome::Loaded);
     EXPECT_TRUE(s->Models[1].ssrPresent);
     EXPECT_FALSE(s->ssrAvailable);

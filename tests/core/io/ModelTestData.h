@@ -3,14 +3,13 @@
 // failed load must leave alone, and a hand-written file.
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "state/AnalysisState.h"
+#include "support/TextFiles.h"
 
 namespace tessan::test {
 
@@ -55,38 +54,15 @@ inline void FillWorkingModel(AnalysisState& s, int n, int span, std::uint64_t se
     s.svdValid = s.ssrAvailable = true;
 }
 
-// The items a failed load, a refused save or Select_model(0) must leave exactly as they were.
-struct StateSnapshot {
-    explicit StateSnapshot(const AnalysisState& s)
-        : nModels(s.nModels), CurModel(s.CurModel), StdFileName(s.StdFileName),
-          StdObject(s.StdObject), nRecords_StdHdr(s.nRecords_StdHdr), StdHdr(s.StdHdr),
-          NAXIS1(s.NAXIS1), WaveL_B_Std(s.WaveL_B_Std), nPixStd(s.nPixStd), nGrid(s.nGrid),
-          delV(s.delV), Min_waveL(s.Min_waveL), r1(s.r1), span(s.span), svdValid(s.svdValid),
-          ssrAvailable(s.ssrAvailable), Pixval(s.Pixval), ws(s.ws), ss(s.ss), w1(s.w1),
-          ssr(s.ssr), ww(s.ww), des(s.des), U(s.U), Vt(s.Vt) {
-        for (std::size_t k = 0; k < s.Models.size(); ++k) {
-            slotNames[k] = s.Models[k].StdFileName;
-            slotSpans[k] = s.Models[k].span;
-            slotDes[k] = s.Models[k].des;
-        }
-    }
-    bool operator==(const StateSnapshot&) const = default;
-
-    int nModels, CurModel;
-    std::string StdFileName, StdObject;
-    int nRecords_StdHdr;
-    Vec1<std::string> StdHdr;
-    double NAXIS1, WaveL_B_Std;
-    int nPixStd, nGrid;
-    double delV, Min_waveL, r1;
-    int span;
-    bool svdValid, ssrAvailable;
-    Vec Pixval, ws, ss, w1, ssr, ww;
-    Mat des, U, Vt;
-    std::array<std::string, lim::kMaxModels + 1> slotNames;
-    std::array<int, lim::kMaxModels + 1> slotSpans{};
-    std::array<Mat, lim::kMaxModels + 1> slotDes;
-};
+// The items a failed load, a refused save or Select_model(0) must leave exactly as they were,
+// as one comparable value.
+inline auto ModelItems(const AnalysisState& s) {
+    std::vector<std::tuple<std::string, int, Mat>> slots;
+    for (const auto& m : s.Models) slots.emplace_back(m.StdFileName, m.span, m.des);
+    return std::tuple(s.nModels, s.CurModel, s.StdFileName, s.StdObject, s.nRecords_StdHdr, s.StdHdr, s.NAXIS1,
+                      s.WaveL_B_Std, s.nPixStd, s.nGrid, s.delV, s.Min_waveL, s.r1, s.span, s.svdValid, s.ssrAvailable,
+                      s.Pixval, s.ws, s.ss, s.w1, s.ssr, s.ww, s.des, s.U, s.Vt, slots);
+}
 
 // A model file of the layout written by hand: 2 cards, n = 5, span = 3 (3 rows), with
 // number texts as other programs write them (".5", "-1.5D-03", " 2 ", blanks around fields).
@@ -114,21 +90,5 @@ inline std::vector<std::string> HandModelLines() {
 }
 // Index of the first line of the ssr section in HandModelLines().
 inline constexpr std::size_t kHandSsrLabel = 66;
-
-inline std::string JoinCrLf(const std::vector<std::string>& lines) {
-    std::string t;
-    for (const auto& l : lines) t += l + "\r\n";
-    return t;
-}
-
-inline std::string ReadFileText(const std::filesystem::path& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFileText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream f(path, std::ios::binary);
-    f << text;
-}
 
 }  // namespace tessan::test

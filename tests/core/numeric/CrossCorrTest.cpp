@@ -1,4 +1,4 @@
-// The cross-correlation: lag count, peak position, refused half widths and the step's messages.
+// The cross-correlation: lag count, peak position, refusals and the step's messages.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -35,14 +35,12 @@ int peakLag(const AnalysisState& s) {
 }
 
 TEST(CrossCorr, LagCountFromHalfWidth) {
-    const struct {
-        double halfWidth, wMid, dLambda;
-        int ccN;
-    } cases[] = {
+    const struct { double halfWidth, wMid, dLambda; int ccN; } cases[] = {
         {450, 4400, 0.5, 13},   // 13.2
         {0, 4400, 0.5, 0},
         {1250, 3000, 1, 12},    // 12.5: halves to even
         {-10, 3000, 1, 0},      // -0.1 rounds to 0
+        {2000 * 0.5 * 300000 / 4400.0, 4400, 0.5, 2000},   // the most that fits
     };
     for (const auto& c : cases) {
         AnalysisState s;
@@ -55,9 +53,6 @@ TEST(CrossCorr, LagCountFromHalfWidth) {
         EXPECT_EQ(s.vel_cc(c.ccN), c.ccN * dv);
         EXPECT_TRUE(s.ccXmin == -c.ccN * dv && s.ccXmax == c.ccN * dv) << "half width " << c.halfWidth;
     }
-}
-
-TEST(CrossCorr, PeakAtTheShiftInGridSteps) {
     for (int shift : {0, -5, 11}) {
         AnalysisState s;
         RecordingPlatform p;
@@ -69,33 +64,23 @@ TEST(CrossCorr, PeakAtTheShiftInGridSteps) {
     }
 }
 
-TEST(CrossCorr, OutOfRangeHalfWidthRefusedAndNothingChanged) {
-    const struct {
-        const char* name;
-        double halfWidth, dLambda;
-        int nGrid;
-    } cases[] = {
-        {"more than 2000 lags", 69000, 0.5, 200},
-        {"negative", -450, 0.5, 200},
-        {"zero wavelength step", 450, 0, 200},
-        {"no grid", 450, 0.5, 0},
+// r1 comes from the model file; one of 0 or below would give every lag a velocity of -inf or NaN.
+TEST(CrossCorr, RefusedAndNothingChanged) {
+    const struct { const char* name; double halfWidth, dLambda, r1; int nGrid; } cases[] = {
+        {"more than 2000 lags", 69000, 0.5, 1.0001, 200}, {"negative", -450, 0.5, 1.0001, 200},
+        {"zero wavelength step", 450, 0, 1.0001, 200},    {"no grid", 450, 0.5, 1.0001, 0},
+        {"grid ratio 0", 450, 0.5, 0, 200},               {"grid ratio below 0", 450, 0.5, -1.00001, 200},
     };
     for (const auto& c : cases) {
         AnalysisState s;
         RecordingPlatform p;
         gridWithLines(s, 200);
-        s.nGrid = c.nGrid, s.ScanHalfWidth = c.halfWidth, s.dLambda_dp_Std = c.dLambda;
-        s.ccN = 3, s.cc(0) = 7, s.vel_cc(1) = 8, s.ccXmax = 9;
+        s.nGrid = c.nGrid, s.ScanHalfWidth = c.halfWidth, s.dLambda_dp_Std = c.dLambda, s.r1 = c.r1;
+        s.ccN = 3, s.cc(0) = 7, s.vel_cc(1) = 8, s.ccXmin = -1, s.ccXmax = 9;
         EXPECT_FALSE(Cross_corr(s, p)) << c.name;
         EXPECT_EQ(p.messages.size(), 1u) << c.name;
-        EXPECT_TRUE(s.ccN == 3 && s.cc(0) == 7 && s.vel_cc(1) == 8 && s.ccXmax == 9) << c.name;
+        EXPECT_TRUE(s.ccN == 3 && s.cc(0) == 7 && s.vel_cc(1) == 8 && s.ccXmin == -1 && s.ccXmax == 9) << c.name;
     }
-    AnalysisState s;   // 2000 lags is the most that fits
-    RecordingPlatform p;
-    gridWithLines(s, 200);
-    s.ScanHalfWidth = 2000 * 0.5 * 300000 / s.w1(100);
-    EXPECT_TRUE(Cross_corr(s, p));
-    EXPECT_EQ(s.ccN, 2000);
 }
 
 TEST(CcfStep, MessagesAndHalfWidth) {

@@ -1,3 +1,5 @@
+// Step 2: the velocity grid, the step reduced until the grid fits, refusals that keep the old
+// grid, and the linear interpolation.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,15 +18,10 @@ using test::RecordingPlatform;
 void loadStandard(AnalysisState& s, int n = 2001) {
     s.nPixStd = n;
     s.NAXIS1 = n;
-    for (int i = 1; i <= n; ++i) {
-        s.ws(i) = 4000 + 0.5 * (i - 1);
-        s.ss(i) = 0.3 * std::sin(0.01 * i);
-    }
+    for (int i = 1; i <= n; ++i) s.ws(i) = 4000 + 0.5 * (i - 1), s.ss(i) = 0.3 * std::sin(0.01 * i);
 }
 
-double lastPoint(double minWave, double delV, int n) {
-    return std::pow(1 + delV / 299792.4, n - 1) * minWave;
-}
+double lastPoint(double delV) { return std::pow(1 + delV / 299792.4, 2000) * 4008; }
 
 // The exact text of a value, so that the leading-number reader gives it back bit for bit.
 std::string exact(double x) {
@@ -33,7 +30,7 @@ std::string exact(double x) {
     return b;
 }
 
-TEST(Resample, DefaultsOfA4000To5000Standard) {
+TEST(Resample, GridOfA4000To5000Standard) {
     AnalysisState s;
     RecordingPlatform p;
     loadStandard(s);
@@ -41,10 +38,7 @@ TEST(Resample, DefaultsOfA4000To5000Standard) {
     ASSERT_TRUE(Resample(s, p, "  29.0", "4008", "4990"));
     EXPECT_FALSE(s.svdValid) << "the decomposition of the old grid is stale";
     EXPECT_TRUE(p.messages.empty());
-    EXPECT_EQ(s.delV, 29);
-    EXPECT_EQ(s.Min_waveL, 4008);
-    EXPECT_EQ(s.Max_waveL, 4990);
-    EXPECT_EQ(s.nGrid, 2001);
+    EXPECT_TRUE(s.delV == 29 && s.Min_waveL == 4008 && s.Max_waveL == 4990 && s.nGrid == 2001);
     EXPECT_EQ(GridLabelFirst(s), " 4008");
     EXPECT_EQ(GridLabelLast(s), " 4863.460");
     // The power is taken per point, not by repeated multiplication.
@@ -52,21 +46,16 @@ TEST(Resample, DefaultsOfA4000To5000Standard) {
 }
 
 TEST(Resample, StepReducedByWholeKmPerSecond) {
-    const double fitsAt29_5 = lastPoint(4008, 29.5, 2001);
-    struct Case {
-        const char* name;
-        std::string typed;
-        double wmax;
-        double expected;
-    } cases[] = {
+    const double fitsAt29_5 = lastPoint(29.5);
+    const struct { const char* name; std::string typed; double wmax, expected; } cases[] = {
         {"already fits", "29", 4990, 29},
         {"fraction kept", "45.5", fitsAt29_5, 29.5},
         {"equality stops", "29.5", fitsAt29_5, 29.5},
         {"just below equality", "30.5", std::nextafter(fitsAt29_5, 0.0), 28.5},
         {"fraction from huge typed value", "1000000029.5", fitsAt29_5, 29.5},
-        {"below one km/s", "4.5", lastPoint(4008, 0.5, 2001), 0.5},
+        {"below one km/s", "4.5", lastPoint(0.5), 0.5},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         AnalysisState s;
         RecordingPlatform p;
         loadStandard(s);
@@ -78,11 +67,7 @@ TEST(Resample, StepReducedByWholeKmPerSecond) {
 }
 
 TEST(Resample, UnusableRangeLeavesGridUnchanged) {
-    struct Case {
-        const char* name;
-        int nPix;
-        const char *text5, *text2, *text3;
-    } cases[] = {
+    const struct { const char* name; int nPix; const char *text5, *text2, *text3; } cases[] = {
         {"one point above the limit", 1, "29", "5000", "4990"},
         {"limit below the start", 2001, "29", "4008", "4000"},
         {"zero start", 2001, "29", "0", "-5"},
@@ -90,44 +75,32 @@ TEST(Resample, UnusableRangeLeavesGridUnchanged) {
         {"step not a number", 2001, "abc", "4008", "4990"},
         {"step too small to fit", 2001, "0.5", "4008", "4008.1"},
         {"no standard", 0, "29", "4008", "4990"},
+        // Grid point 2 falls on two equal standard wavelengths where its search starts.
+        {"equal standard wavelengths", -1, "29", "4000.1", "4990"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         AnalysisState s;
         RecordingPlatform p;
-        loadStandard(s, c.nPix);
+        loadStandard(s, c.nPix < 0 ? 2001 : c.nPix);
+        if (c.nPix < 0) s.ws(2) = s.ws(3) = (1 + 29 / 299792.4) * 4000.1;
         s.delV = 7, s.Min_waveL = 1, s.Max_waveL = 2, s.r1 = 3, s.nGrid = 5;
         s.w1(1) = 11, s.ssr(1) = 13;
         EXPECT_FALSE(Resample(s, p, c.text5, c.text2, c.text3)) << c.name;
-        ASSERT_EQ(p.messages.size(), 1u) << c.name;
+        EXPECT_EQ(p.messages.size(), 1u) << c.name;
         EXPECT_TRUE(s.delV == 7 && s.Min_waveL == 1 && s.Max_waveL == 2 && s.r1 == 3 && s.nGrid == 5 &&
                     s.w1(1) == 11 && s.ssr(1) == 13)
             << c.name << ": the grid changed";
     }
 }
 
-TEST(Resample, EqualStandardWavelengthsRefusedWithGridUnchanged) {
-    AnalysisState s;
-    RecordingPlatform p;
-    loadStandard(s);
-    // Grid point 2 falls on two equal standard wavelengths where its search starts.
-    const double w2 = std::pow(1 + 29 / 299792.4, 1) * 4000.1;
-    s.ws(2) = s.ws(3) = w2;
-    s.nGrid = 5;
-    EXPECT_FALSE(Resample(s, p, "29", "4000.1", "4990"));
-    EXPECT_EQ(p.messages.size(), 1u);
-    EXPECT_TRUE(s.nGrid == 5 && s.delV == 0) << "the grid changed";
-}
-
 TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
     Vec xOld(5), yOld(5);
-    const double xs[] = {1, 2, 3, 4, 5}, ys[] = {0.1, 0.7, 0.3, 1.9, 2.2};
-    for (int i = 1; i <= 5; ++i) xOld(i) = xs[i - 1], yOld(i) = ys[i - 1];
-    struct Case {
-        double x, expected;
-    } cases[] = {
-        {2, 0.7},  {3, 0.3},   {4, 1.9},   {1, 0.1},   {5, 2.2},    // on old wavelengths, exactly
-        {2.5, 0.5}, {3.25, 0.7}, {4.5, 2.05},                       // between
-        {0.2, 0.1}, {-7, 0.1}, {5.01, 2.2}, {900, 2.2},             // outside: nearest end
+    const double ys[] = {0.1, 0.7, 0.3, 1.9, 2.2};
+    for (int i = 1; i <= 5; ++i) xOld(i) = i, yOld(i) = ys[i - 1];
+    const struct { double x, expected; } cases[] = {
+        {2, 0.7},   {3, 0.3},    {4, 1.9},    {1, 0.1},   {5, 2.2},    // on old wavelengths, exactly
+        {2.5, 0.5}, {3.25, 0.7}, {4.5, 2.05},                          // between
+        {0.2, 0.1}, {-7, 0.1},   {5.01, 2.2}, {900, 2.2},              // outside: nearest end
     };
     const int n = static_cast<int>(std::size(cases));
     Vec xNew(n), yNew(n);
@@ -135,8 +108,7 @@ TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
     RecordingPlatform p;
     ASSERT_TRUE(Lin_interp(xOld, yOld, 5, xNew, yNew, n, p));
     EXPECT_TRUE(p.messages.empty());
-    for (int i = 1; i <= n; ++i)   // exact on the old wavelengths
-        EXPECT_NEAR(yNew(i), cases[i - 1].expected, i <= 5 ? 0 : 1e-15) << "x " << cases[i - 1].x;
+    for (int i = 1; i <= n; ++i) EXPECT_NEAR(yNew(i), cases[i - 1].expected, i <= 5 ? 0 : 1e-15) << "x " << cases[i - 1].x;
 }
 
 }  // namespace

@@ -13,11 +13,7 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(NumToStr, Fields) {
-    const struct {
-        double x;
-        int width, ndec;
-        const char* want;
-    } cases[] = {
+    const struct { double x; int width, ndec; const char* want; } cases[] = {
         // Examples.
         {4500, 6, 0, " 4500."}, {4550.5, 6, 0, " 4551."}, {0.25, 4, 2, "0.25"}, {0.5, 4, 2, "0.50"},
         {0.05, 4, 2, "0.05"}, {0, 4, 2, "0.00"}, {6562.817, 8, 2, " 6562.82"}, {1.5, 4, 0, "  2."},
@@ -53,12 +49,7 @@ TEST(NumToStr, Fields) {
 }
 
 TEST(NumToExp, ExamplesAndChangedArguments) {
-    struct Case {
-        double x;
-        int width, ndec;
-        const char* want;
-        int widthAfter, ndecAfter;
-    } cases[] = {
+    struct Case { double x; int width, ndec; const char* want; int widthAfter, ndecAfter; } cases[] = {
         {0, 10, 3, "  .000e+00", 10, 3},        {12345, 10, 4, "0.1235e+05", 10, 4},
         {0.0001234, 10, 4, "0.1234e-03", 10, 4}, {987654, 6, 0, "1.e+06", 6, 0},
         {250000, 4, -2, "0.3e+06", 7, 1},        {12345, 12, 9, "0.123450e+05", 12, 6},
@@ -74,14 +65,17 @@ TEST(NumToExp, ExamplesAndChangedArguments) {
         EXPECT_EQ(w, c.widthAfter) << "x " << c.x;
         EXPECT_EQ(d, c.ndecAfter) << "x " << c.x;
     }
+    // A negative width, which Num_to_str never passes, must not make a field of negative length.
+    for (double x : {kInf, -kInf, std::nan("")}) {
+        int width = -1, ndec = 2;
+        EXPECT_EQ(Num_to_exp(x, width, ndec), "") << x;
+        width = 3;
+        EXPECT_EQ(Num_to_exp(x, width, ndec), x > 0 ? "Inf" : (x < 0 ? "***" : "NaN")) << x;
+    }
 }
 
 TEST(PadNum, Examples) {
-    struct Case {
-        int n, width;
-        const char* pad;
-        const char* want;
-    } cases[] = {
+    struct Case { int n, width; const char* pad; const char* want; } cases[] = {
         {5, 2, "0", "05"},     {123, 2, "0", "123"}, {7, 4, " ", "   7"},
         {0, 2, "0", "00"},     {-5, 3, "0", "-05"},  {-5, 4, " ", "  -5"},
         {12, 0, "0", "12"},    {3, 3, "", "3"},      {3, 4, "ab", "abab3"},

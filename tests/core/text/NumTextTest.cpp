@@ -10,10 +10,7 @@
 namespace tessan {
 namespace {
 
-struct TextCase {
-    double x;
-    const char* want;
-};
+struct TextCase { double x; const char* want; };
 
 TEST(DefaultText, FormsAndExponentBoundariesAfterRounding) {
     const double inf = std::numeric_limits<double>::infinity();
