@@ -137,7 +137,7 @@ void DailyUseTest::replacingAFileIsAskedFirst() {
         QVERIFY2(d->isVisible() == kept, qPrintable(at));
         QVERIFY2((f.s->DataPath == "c:") == kept, qPrintable(at));
         const auto file = f.dir / c.name;
-        const bool replaced = std::filesystem::is_regular_file(file) && ReadText(file) != "x";
+        const bool replaced = std::filesystem::is_regular_file(file) && tessan::test::ReadText(file) != "x";
         QVERIFY2(replaced == c.replaced, qPrintable(at));
     }
 }

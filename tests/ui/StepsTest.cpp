@@ -37,7 +37,7 @@ std::string batchBfs(const std::filesystem::path& work, const std::vector<std::s
     batch::ConsolePlatform p(err, work);
     const batch::ParseResult parsed = batch::ParseArgs(args);
     if (parsed.kind != batch::ParseResult::Run || batch::RunBatch(parsed.options, p, out) != 0) return {};
-    return ReadText(work / "bbb2.txt");
+    return tessan::test::ReadText(work / "bbb2.txt");
 }
 
 // What the window shows of the standard and the grid in use.
@@ -81,7 +81,7 @@ void StepsTest::stepsUseAndShowTheModelInUse() {
     const std::string fromModel = batchBfs(d / "model", {"--model", (d / "a.MDL").string(), "--prog", pro});
     const std::string fromNew = batchBfs(d / "new", {"--std", stdB, "--span", "51", "--prog", pro});
     QVERIFY(!fromModel.empty() && !fromNew.empty() && fromModel != fromNew);
-    auto bfs = [&] { return ReadText(b.p.WorkDir() / "bbb2.txt"); };
+    auto bfs = [&] { return tessan::test::ReadText(b.p.WorkDir() / "bbb2.txt"); };
 
     // A model loaded, then a new standard through steps 1 to 4: the model just computed is in use.
     b.runDialog(19, "frmLoad_model", dir, "a.MDL");

@@ -38,7 +38,7 @@ protected:
 };
 
 QStringList settingsLines(const tessan::test::RecordingPlatform& p) {
-    return QString::fromStdString(ReadText(p.WorkDir() / kSettingsFileName)).split("\r\n");
+    return QString::fromStdString(tessan::test::ReadText(p.WorkDir() / kSettingsFileName)).split("\r\n");
 }
 
 // Tells a window that the window manager has moved it (as after framing it).

@@ -15,6 +15,7 @@
 #include "numeric/Design.h"
 #include "support/RecordingPlatform.h"
 #include "support/SyntheticStandard.h"
+#include "SvdPlain.h"
 
 namespace tessan {
 namespace {
@@ -63,7 +64,8 @@ double OrthonormalityError(const Mat& q, int m, int n) {
     return err;
 }
 
-// With U and V orthonormal and w >= 0, a reconstruction to rounding makes w the singular values.
+// With U and V orthonormal and w >= 0, a reconstruction to rounding makes w the singular values;
+// the arranged loops give the values of the plain loops (SvdPlain.h) bit for bit.
 TEST(SvdDecomp, ReproducesTheMatrixWithOrthonormalFactors) {
     const struct {
         std::string name;
@@ -89,6 +91,11 @@ TEST(SvdDecomp, ReproducesTheMatrixWithOrthonormalFactors) {
         Mat u = c.a, v(c.n, c.n);
         Vec w(c.n);
         ASSERT_EQ(Svd_decomp(u, c.m, c.n, w, v), SvdStatus::Ok) << c.name;
+        // The arranged loops perform the plain loops' operations in the same order: the same bits.
+        Mat pu = c.a, pv(c.n, c.n);
+        Vec pw(c.n);
+        ASSERT_TRUE(test::PlainSvd(pu, c.m, c.n, pw, pv)) << c.name;
+        EXPECT_TRUE(u == pu && w == pw && v == pv) << c.name << ": not the plain loops' values bit for bit";
         std::vector<double> sorted(w.data() + 1, w.data() + 1 + c.n);
         std::sort(sorted.rbegin(), sorted.rend());
         for (double x : sorted) ASSERT_TRUE(std::isfinite(x) && x >= 0) << c.name << ": value " << x;
