@@ -109,7 +109,7 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
         ASSERT_TRUE(velocity);
         EXPECT_EQ(r.rows[0][3], batch::NumberField(*velocity));
         EXPECT_EQ(r.rows[0][4], batch::NumberField(wb.Bf()(wb.clicked)));
-        EXPECT_EQ(r.rows[0][5], batch::NumberField(batch::MeasureCcfPeak(wb.s->vel_cc, wb.s->cc, wb.s->ccN)));
+        EXPECT_EQ(r.rows[0][5], batch::NumberField(MeasureCcfPeak(wb.s->vel_cc, wb.s->cc, wb.s->ccN)));
 
         EXPECT_EQ(Slurp(work / "bbb2.txt"), Slurp(wb.p.WorkDir() / "bbb2.txt"));
         wb.s->BBFileName = "sb1.dat";
