@@ -18,10 +18,20 @@ void RecordWriter::sep() {
     m_fieldInRecord = true;
 }
 
+namespace {
+char quotedChar(char c) { return c == '"' ? '\'' : (c == '\r' || c == '\n') ? ' ' : c; }
+}  // namespace
+
+std::string QuotedFieldText(std::string_view t) {
+    std::string r(t);
+    for (char& c : r) c = quotedChar(c);
+    return r;
+}
+
 RecordWriter& RecordWriter::Text(std::string_view t) {
     sep();
     m_buf.push_back('"');
-    m_buf.append(t);
+    for (char c : t) m_buf.push_back(quotedChar(c));
     m_buf.push_back('"');
     return *this;
 }

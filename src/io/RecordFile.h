@@ -1,7 +1,12 @@
 #pragma once
 // The record files (model, BF results, all-BFs, settings): one record per line, lines ended by
-// CR LF, fields separated by commas, texts between double quotes (not escaped), integers in
-// plain decimal, reals in the record form of text/NumText.h ("-.25", "1.5E-07").
+// CR LF, fields separated by commas, texts between double quotes, integers in plain decimal,
+// reals in the record form of text/NumText.h ("-.25", "1.5E-07").
+//
+// A quoted text has no escapes: the reader takes it up to the next double quote. So that every
+// record reads back with each field in its place (and splits into its fields in any CSV
+// reader), the writer puts every text through one rule: a double quote becomes an apostrophe,
+// CR and LF become blanks. Other texts are written unaltered.
 //
 // RecordWriter builds the whole file in memory; WriteFileAtomically writes it beside its target
 // and renames it over the target only when complete, so a failed write never destroys the file
@@ -15,11 +20,14 @@
 
 namespace tessan {
 
+// t as the writer stores it between its quotes.
+std::string QuotedFieldText(std::string_view t);
+
 class RecordWriter {
 public:
     RecordWriter() = default;
     void reserve(std::size_t bytes) { m_buf.reserve(bytes); }
-    RecordWriter& Text(std::string_view t);     // "t"
+    RecordWriter& Text(std::string_view t);     // "t" after QuotedFieldText
     RecordWriter& Int(long long n);             // 201, -1
     RecordWriter& Real(double x);               // record form
     RecordWriter& Bool(bool b) { return Int(b ? -1 : 0); }

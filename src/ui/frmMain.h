@@ -15,9 +15,9 @@
 #include <array>
 
 #include "io/FitsReader.h"
-#include "io/ModelFile.h"
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
+#include "steps/ModelSteps.h"
 #include "ui/FileDialog.h"
 
 namespace tessan::ui {

@@ -6,14 +6,12 @@
 #include "batch/BatchOutput.h"
 #include "batch/Peaks.h"
 #include "io/BfResults.h"
-#include "io/FitsReader.h"
 #include "io/Settings.h"
 #include "numeric/Bf.h"
-#include "numeric/CrossCorr.h"
-#include "numeric/Design.h"
-#include "numeric/Resample.h"
 #include "numeric/Smooth.h"
 #include "state/AnalysisState.h"
+#include "steps/ProgramSteps.h"
+#include "steps/StandardSteps.h"
 
 namespace fs = std::filesystem;
 using namespace tessan;

@@ -5,8 +5,9 @@
 
 #include "ModelTestData.h"
 #include "io/ModelFile.h"
-#include "numeric/CrossCorr.h"
 #include "state/ErrText.h"
+#include "steps/ModelSteps.h"
+#include "steps/ProgramSteps.h"
 #include "support/RecordingPlatform.h"
 
 namespace tessan {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "numeric/Bf.h"
-#include "numeric/Design.h"
 #include "numeric/GaussFit.h"
-#include "numeric/Resample.h"
 #include "numeric/Smooth.h"
+#include "steps/ProgramSteps.h"
+#include "steps/StandardSteps.h"
 #include "support/RecordingPlatform.h"
 
 namespace tessan {

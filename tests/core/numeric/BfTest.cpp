@@ -9,6 +9,7 @@
 #include "io/RecordFile.h"
 #include "numeric/Bf.h"
 #include "state/ErrText.h"
+#include "steps/ProgramSteps.h"
 #include "support/RecordingPlatform.h"
 #include "text/NumText.h"
 

@@ -1,4 +1,4 @@
-#include "numeric/Design.h"
+#include "steps/StandardSteps.h"
 
 #include <gtest/gtest.h>
 
