@@ -1,11 +1,11 @@
 #include "io/FitsWriter.h"
 
 #include <cassert>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
-#include "io/RecordFile.h"
+#include "io/AtomicFile.h"
 
 namespace tessan::fits {
 
@@ -25,9 +25,18 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string Number(double x) {
+    // As printf's %.10G, whatever the locale.
     char b[40];
-    std::snprintf(b, sizeof b, "%.10G", x);
-    return b;
+    auto res = std::to_chars(b, b + sizeof b, x, std::chars_format::general, 10);
+    std::string t(b, res.ptr);
+    for (char& c : t)
+        if (c == 'e') c = 'E';
+    // The largest doubles round up beyond the range of a double in 10 digits, and such a text
+    // reads back as an overflow: they are cut toward zero instead.
+    double back = 0;
+    if (std::isfinite(x) && std::from_chars(t.data(), t.data() + t.size(), back).ec == std::errc::result_out_of_range)
+        t = x < 0 ? "-1.797693134E+308" : "1.797693134E+308";
+    return t;
 }
 
 Bytes MakeFits(const std::vector<std::string>& cards, const Bytes& data, bool padData) {

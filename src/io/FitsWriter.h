@@ -18,8 +18,8 @@ using Bytes = std::vector<std::uint8_t>;
 std::string Card(std::string_view keyword, std::string_view value);
 // A text value in quotes, padded inside the quotes to at least 8 characters: 'HD 1234 '.
 std::string Quoted(std::string_view text);
-// The number with 10 significant digits in a form FITS readers accept ("4000.5", "-0.25",
-// "1.5E-07").
+// The number with at most 10 significant digits in a form FITS readers accept ("4000.5",
+// "-0.25", "1.5E-07"); the largest doubles are cut toward zero so that the text reads back.
 std::string Number(double x);
 
 // Header cards (without END) plus END, padded with blanks to whole 2880-byte records, then the
@@ -42,7 +42,7 @@ struct SpectrumFile {
 };
 Bytes MakeSpectrumFits(const SpectrumFile& f);
 
-// Writes bytes to path through a temporary file renamed over it (io/RecordFile.h). Returns 0
+// Writes bytes to path through a temporary file renamed over it (io/AtomicFile.h). Returns 0
 // or the error number of the failure.
 [[nodiscard]] int WriteFitsFile(const std::filesystem::path& path, const Bytes& bytes);
 

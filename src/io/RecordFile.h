@@ -8,15 +8,17 @@
 // reader), the writer puts every text through one rule: a double quote becomes an apostrophe,
 // CR and LF become blanks. Other texts are written unaltered.
 //
-// RecordWriter builds the whole file in memory; WriteFileAtomically writes it beside its target
-// and renames it over the target only when complete, so a failed write never destroys the file
-// that was there. RecordReader reads items in order, as the files are read: a quoted text up to
-// its closing quote, any other field up to the next comma or line end, blanks around fields
-// ignored. Failures are the system's error numbers (state/ErrText.h).
+// RecordWriter builds the whole file in memory; WriteFileAtomically (io/AtomicFile.h) writes it
+// so that a failed write never destroys the file that was there. RecordReader reads items in
+// order, as the files are read: a quoted text up to its closing quote, any other field up to
+// the next comma or line end, blanks around fields ignored. Failures are the system's error
+// numbers (state/ErrText.h).
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "io/AtomicFile.h"
 
 namespace tessan {
 
@@ -39,16 +41,6 @@ private:
     std::string m_buf;
     bool m_fieldInRecord = false;
 };
-
-// Writes content to target through a temporary file in the same directory, renamed over the
-// target when complete. Returns 0 or an error number: 75 when the target names a directory,
-// 76 when its directory does not exist, 70 when writing is not permitted, 61 when the disk is
-// full, 57 for another device failure.
-int WriteFileAtomically(const std::filesystem::path& target, std::string_view content);
-
-// Reads a whole file into content. Returns 0, 53 (not found), 75 (a directory or unreadable
-// path), 70 (permission) or 57.
-int ReadWholeFile(const std::filesystem::path& path, std::string& content);
 
 class RecordReader {
 public:
