@@ -120,6 +120,9 @@ struct AnalysisState {
     Vec ww;                                  // 1..500
     Mat Vt;                                  // (1..500, 1..500), holds V
     Vec Order_n;                             // 1..500
+    // The four validity marks are set only by the helpers of steps/Validity.h.
+    // ssr may be used for the cross-correlation: set by a design matrix built from it and by
+    // choosing a model that brings it, cleared by a standard read.
     bool ssrAvailable = false;
     // des was built from the grid and ssr in hand (or restored with a model). Cleared by a
     // resampling and by a standard read, so that step 4 never decomposes a matrix of another
