@@ -12,8 +12,9 @@
 
 #include "numeric/Bf.h"
 #include "numeric/CrossCorr.h"
-#include "numeric/Design.h"
 #include "numeric/Resample.h"
+#include "steps/ProgramSteps.h"
+#include "steps/StandardSteps.h"
 
 namespace {
 

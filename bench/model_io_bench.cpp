@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "io/ModelFile.h"
+#include "steps/ModelSteps.h"
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "numeric/Design.h"
+#include "steps/StandardSteps.h"
 #include "numeric/Svd.h"
 #include "state/AnalysisState.h"
 #include "support/SyntheticStandard.h"

@@ -6,27 +6,23 @@
 #include <exception>
 #include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
-#include "support/FitsWriter.h"
+#include "SyntheticSpectrum.h"
+#include "io/FitsWriter.h"
+#include "state/ErrText.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using tessan::test::SpectrumFile;
+using tessan::fits::SpectrumFile;
+using tessan::samples::SyntheticSpectrum;
 
 constexpr int kPixels = 2000;
 constexpr double kStart = 5000.0;   // Angstrom
 constexpr double kStep = 0.1;       // Angstrom per pixel
 constexpr double kVelA = -60.0, kVelB = 45.0, kBroaden = 12.0;   // km/s
 constexpr double kWeightA = 0.6, kWeightB = 0.4;                 // light of the two components
-
-void writeSafely(const fs::path& target, const tessan::test::Bytes& bytes) {
-    const fs::path tmp = target.string() + ".tmp";
-    tessan::test::WriteFile(tmp, bytes);
-    fs::rename(tmp, target);
-}
 
 SpectrumFile spectrum(const std::string& object, std::vector<double> values) {
     SpectrumFile f;
@@ -36,6 +32,15 @@ SpectrumFile spectrum(const std::string& object, std::vector<double> values) {
     f.cd1_1 = kStep;
     f.values = std::move(values);
     return f;
+}
+
+// Writes one sample file; false after a message on standard error.
+bool write(const fs::path& target, const SpectrumFile& f) {
+    if (const int e = tessan::fits::WriteFitsFile(target, tessan::fits::MakeSpectrumFits(f))) {
+        std::fprintf(stderr, "tessan-samples: %s: %s\n", target.string().c_str(), tessan::ErrTextFor(e).c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -48,13 +53,14 @@ int main(int argc, char** argv) {
     try {
         const fs::path dir(argv[1]);
         fs::create_directories(dir);
-        const auto standard = tessan::test::SyntheticSpectrum(kPixels, kStart, kStep, 0.0);
-        const auto a = tessan::test::SyntheticSpectrum(kPixels, kStart, kStep, kVelA, kBroaden);
-        const auto b = tessan::test::SyntheticSpectrum(kPixels, kStart, kStep, kVelB, kBroaden);
+        const auto standard = SyntheticSpectrum(kPixels, kStart, kStep, 0.0);
+        const auto a = SyntheticSpectrum(kPixels, kStart, kStep, kVelA, kBroaden);
+        const auto b = SyntheticSpectrum(kPixels, kStart, kStep, kVelB, kBroaden);
         std::vector<double> binary(a.size());
         for (std::size_t i = 0; i < a.size(); ++i) binary[i] = kWeightA * a[i] + kWeightB * b[i];
-        writeSafely(dir / "standard.fts", MakeSpectrumFits(spectrum("SAMPLE STANDARD", standard)));
-        writeSafely(dir / "program.fts", MakeSpectrumFits(spectrum("SAMPLE BINARY", binary)));
+        if (!write(dir / "standard.fts", spectrum("SAMPLE STANDARD", standard)) ||
+            !write(dir / "program.fts", spectrum("SAMPLE BINARY", binary)))
+            return 1;
         std::printf("wrote %s and %s\n", (dir / "standard.fts").string().c_str(),
                     (dir / "program.fts").string().c_str());
         return 0;

@@ -6,7 +6,11 @@
 
 namespace tessan {
 
-// Writes BBFullPath through a temporary file. Returns 0, or the error number it reported.
+// Writes BBFullPath through a temporary file. The names, objects, span and delV written are
+// those the BFs were computed with (bbIdentity), never those of a model or program star chosen
+// since. The rows are the shown order as the BF window copied it (vel_bb, bb_n); when the BFs
+// were computed again after that copy, the same order (bbOrder, clamped to the span) of the BFs
+// in hand with their own velocities. Returns 0, or the error number it reported.
 int Save_bb(const AnalysisState& s, Platform& p);
 
 }  // namespace tessan

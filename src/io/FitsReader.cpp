@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "io/FitsFormat.h"
-#include "numeric/Resample.h"
 #include "state/ErrText.h"
 #include "state/Limits.h"
 #include "text/Int16.h"
@@ -38,13 +37,20 @@ const char* const kNotFinite = "This spectrum holds pixel values that are infini
 const char* const kWaveNotFinite =
     "The wavelength keywords of this fits file give wavelengths that are not finite numbers.";
 const char* const kNoPositive = "This spectrum has no positive pixel value to normalise by.";
+const char* const kNotNormalisable =
+    "This spectrum holds pixel values that cannot be normalised: divided by the largest value they "
+    "are not finite numbers.";
+
+std::string negativeStep(const std::string& keyword) {
+    return "The wavelength step " + keyword +
+           " of this fits file is negative: its pixels run from red to blue.  Only spectra whose "
+           "wavelengths increase can be used.";
+}
 
 // The most a read needs: the largest header the cards allow, then the most pixels of the
 // widest format. Only this much of the file is ever read.
 constexpr std::size_t kReadLimit =
     fits::DataOffset(lim::kMaxCards) + static_cast<std::size_t>(lim::kMaxPix) * 8;
-
-enum class Star { Std, Pro };
 
 // Everything a read produces, gathered before any of it reaches the state.
 struct Spectrum {
@@ -173,29 +179,41 @@ bool parseSpectrum(AnalysisState& s, Platform& p, Star star, const std::string& 
         return false;
     }
 
-    if (bp == 16 && sp.BZERO == 0) p.MsgBox(kSigned16);
+    // Every refusal comes before any warning, so that a user never sees a warning about a
+    // spectrum that is then refused.
     sp.waveR = (sp.NAXIS1 - 1) * sp.step + sp.waveB;
-    if (std::fabs(sp.waveB) < 0.001) {
-        p.MsgBox(kNeedLambda0);
-        if (star == Star::Std) return false;
-    }
-    if (std::fabs(sp.waveR - sp.waveB) < 0.001) {
-        p.MsgBox(kNeedDLambda);
-        if (star == Star::Std) return false;
-    }
     // A value such as 1E999 reads as infinity: no wavelength of such a spectrum is a number.
     const double lastWave = static_cast<double>(sp.nPix - 1) * sp.step + sp.waveB;
     if (!std::isfinite(sp.waveR) || !std::isfinite(lastWave)) {
         p.MsgBox(kWaveNotFinite);
         return false;
     }
-
+    // Resampling needs wavelengths that increase; pixels from red to blue would be
+    // interpolated into a flat line.
+    if (sp.step < 0) {
+        p.MsgBox(negativeStep(s.dLambda_Key));
+        return false;
+    }
     sp.wave.assign(n1, 0.0);
     sp.inv.assign(n1, 0.0);
     for (std::size_t i = 1; i < n1; ++i) {
         sp.wave[i] = static_cast<double>(i - 1) * sp.step + sp.waveB;
         sp.inv[i] = 1 - sp.pix[i] / largest;
+        if (!std::isfinite(sp.inv[i])) {
+            p.MsgBox(kNotNormalisable);
+            return false;
+        }
     }
+    const bool noLambda0 = std::fabs(sp.waveB) < 0.001;
+    const bool noStep = std::fabs(sp.waveR - sp.waveB) < 0.001;
+    if (star == Star::Std && (noLambda0 || noStep)) {
+        p.MsgBox(noLambda0 ? kNeedLambda0 : kNeedDLambda);
+        return false;
+    }
+
+    if (bp == 16 && sp.BZERO == 0) p.MsgBox(kSigned16);
+    if (noLambda0) p.MsgBox(kNeedLambda0);
+    if (noStep) p.MsgBox(kNeedDLambda);
     return true;
 }
 
@@ -211,65 +229,32 @@ void storeHeader(const fits::Header& h, Vec1<std::string>& hdr, Vec1<std::string
     nRecords = h.nBeforeEnd;
 }
 
-void storeShared(AnalysisState& s, const Spectrum& sp) {
+}  // namespace
+
+FitsOutcome ReadStarFits(AnalysisState& s, Platform& p, Star star) {
+    const StarView v(s, star);
+    if (s.DataPath.empty() || v.FileName().empty()) return FitsOutcome::NotRead;
+    Spectrum sp;
+    if (!parseSpectrum(s, p, star, v.FullPath(), sp)) return FitsOutcome::Stopped;
+
+    storeHeader(sp.hdr, v.Hdr(), v.Key(), v.Val(), v.nRecords());
+    v.Object() = sp.object;
+    v.WaveL_B() = sp.waveB;
+    v.dLambda_dp() = sp.step;
+    v.WaveL_R() = sp.waveR;
+    for (int i = 1; i <= sp.nPix; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        v.Pixval()(i) = sp.pix[k];
+        v.Wave()(i) = sp.wave[k];
+        v.Inverted()(i) = sp.inv[k];
+    }
+    v.nPix() = sp.nPix;
     s.NAXIS = sp.NAXIS;
     s.NAXIS1 = sp.NAXIS1;
     s.NAXIS2 = sp.NAXIS2;
     s.NAXIS3 = Saturate16(sp.NAXIS3);
     s.BSCALE = sp.BSCALE;
     s.BZERO = sp.BZERO;
-}
-
-void storeArrays(const Spectrum& sp, Vec& pix, Vec& wave, Vec& inv) {
-    for (int i = 1; i <= sp.nPix; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        pix(i) = sp.pix[k];
-        wave(i) = sp.wave[k];
-        inv(i) = sp.inv[k];
-    }
-}
-
-}  // namespace
-
-FitsOutcome ReadStdFits(AnalysisState& s, Platform& p) {
-    if (s.DataPath.empty() || s.StdFileName.empty()) return FitsOutcome::NotRead;
-    Spectrum sp;
-    if (!parseSpectrum(s, p, Star::Std, s.StdFullPath, sp)) return FitsOutcome::Stopped;
-
-    storeHeader(sp.hdr, s.StdHdr, s.StdKey, s.StdVal, s.nRecords_StdHdr);
-    storeShared(s, sp);
-    s.StdObject = sp.object;
-    s.WaveL_B_Std = sp.waveB;
-    s.dLambda_dp_Std = sp.step;
-    s.WaveL_R_Std = sp.waveR;
-    storeArrays(sp, s.Pixval, s.ws, s.ss);
-    s.nPixStd = sp.nPix;
-    s.delV = std::floor(s.dLambda_dp_Std * 299792.4 / s.WaveL_R_Std);
-    // The resampled standard, the design matrix and the decomposition belong to the previous
-    // standard.
-    s.ssrAvailable = false;
-    s.ssrStale = true;
-    s.desValid = false;
-    s.svdValid = false;
-    return FitsOutcome::Done;
-}
-
-FitsOutcome ReadProFits(AnalysisState& s, Platform& p) {
-    if (s.DataPath.empty() || s.ProFileName.empty()) return FitsOutcome::NotRead;
-    Spectrum sp;
-    if (!parseSpectrum(s, p, Star::Pro, s.ProFullPath, sp)) return FitsOutcome::Stopped;
-
-    storeHeader(sp.hdr, s.ProHdr, s.ProKey, s.ProVal, s.nRecords_ProHdr);
-    storeShared(s, sp);
-    s.ProObject = sp.object;
-    s.WaveL_B_Pro = sp.waveB;
-    s.dLambda_dp_Pro = sp.step;
-    s.WaveL_R_Pro = sp.waveR;
-    storeArrays(sp, s.Pixval_Pro, s.wp, s.sp);
-    s.nPixPro = sp.nPix;
-    // Onto whatever grid the last resampling or model selection left. Should two neighbouring
-    // wavelengths be equal, spr keeps its values; step 7 resamples again before it uses them.
-    (void)LinInterpQuiet(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid);
     return FitsOutcome::Done;
 }
 

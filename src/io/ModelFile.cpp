@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "io/RecordFile.h"
-#include "numeric/Bf.h"
 #include "state/ErrText.h"
 #include "state/Limits.h"
 #include "text/Int16.h"
@@ -16,19 +15,6 @@ namespace {
 
 constexpr std::string_view kEndLabel = "----- END -----";
 constexpr const char* kNoModel = "There is no model to save: compute or load a model first.";
-
-// A text field cannot hold a double quote (the reader takes a quoted field up to the next
-// quote, without escapes) nor a line end. Such characters are written as an apostrophe and
-// a blank, so that the file reads back with every later record in its place. Texts without
-// them are written unaltered.
-std::string fieldText(std::string_view t) {
-    std::string r(t);
-    for (char& c : r) {
-        if (c == '"') c = '\'';
-        else if (c == '\r' || c == '\n') c = ' ';
-    }
-    return r;
-}
 
 void labelRecord(RecordWriter& w, std::string_view label) {
     w.Text(label);
@@ -71,14 +57,14 @@ int Save_model(const AnalysisState& s, Platform& p) {
     w.reserve(values * 25 + static_cast<std::size_t>(cards) * 90 + s.StdFileName.size() +
               s.StdObject.size() + 1024);
 
-    w.Text(fieldText(s.StdFileName));
+    w.Text(s.StdFileName);
     w.EndRecord();
-    w.Text(fieldText(s.StdObject));
+    w.Text(s.StdObject);
     w.EndRecord();
     w.Int(cards).Text("--- nRecords_StdHdr");
     w.EndRecord();
     for (int i = 1; i <= cards; ++i) {
-        w.Text(fieldText(s.StdHdr(i)));
+        w.Text(s.StdHdr(i));
         w.EndRecord();
     }
     realRecord(w, n, "--- NAXIS1");
@@ -241,46 +227,15 @@ int parseModel(RecordReader& r, ModelSlot& m) {
 
 }  // namespace
 
-ModelLoadOutcome Load_model(AnalysisState& s, Platform& p) {
-    ModelLoadOutcome out;
-    if (s.nModels >= lim::kMaxModels) {
-        out.kind = ModelLoadOutcome::StoreFull;
-        return out;
-    }
-    // The file is read into a new slot; the store and the working state change only when the
-    // whole file has been read, so a failed load leaves everything as it was.
-    int e = 0;
-    ModelSlot slot;
+int ReadModelFile(const std::filesystem::path& path, ModelSlot& m) {
     try {
         std::string content;
-        e = ReadWholeFile(s.ModelFullPath, content);
-        if (e == 0) {
-            RecordReader r(std::move(content));
-            e = parseModel(r, slot);
-        }
+        if (const int e = ReadWholeFile(path, content)) return e;
+        RecordReader r(std::move(content));
+        return parseModel(r, m);
     } catch (const std::bad_alloc&) {
-        e = err::kOutOfMemory;
+        return err::kOutOfMemory;
     }
-    if (e != 0) {
-        p.MsgBox(ErrTextFor(e));
-        return out;
-    }
-    const int k = s.nModels + 1;
-    s.Models[static_cast<std::size_t>(k)] = std::move(slot);
-    s.nModels = k;
-    s.CurModel = k;
-    Select_model(s, k);
-    out.kind = ModelLoadOutcome::Loaded;
-    out.slot = k;
-    out.label = s.Models[static_cast<std::size_t>(k)].StdFileName;
-    return out;
-}
-
-std::vector<int> DumpModels(AnalysisState& s) {
-    std::vector<int> hide;
-    for (int k = 1; k <= s.nModels; ++k) hide.push_back(k);
-    s.nModels = 0;
-    return hide;
 }
 
 }  // namespace tessan

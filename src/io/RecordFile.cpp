@@ -1,9 +1,6 @@
 #include "io/RecordFile.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <random>
-#include <system_error>
 
 #include "state/ErrText.h"
 #include "text/Int16.h"
@@ -11,17 +8,25 @@
 
 namespace tessan {
 
-namespace fs = std::filesystem;
-
 void RecordWriter::sep() {
     if (m_fieldInRecord) m_buf.push_back(',');
     m_fieldInRecord = true;
 }
 
+namespace {
+char quotedChar(char c) { return c == '"' ? '\'' : (c == '\r' || c == '\n') ? ' ' : c; }
+}  // namespace
+
+std::string QuotedFieldText(std::string_view t) {
+    std::string r(t);
+    for (char& c : r) c = quotedChar(c);
+    return r;
+}
+
 RecordWriter& RecordWriter::Text(std::string_view t) {
     sep();
     m_buf.push_back('"');
-    m_buf.append(t);
+    for (char c : t) m_buf.push_back(quotedChar(c));
     m_buf.push_back('"');
     return *this;
 }
@@ -44,74 +49,6 @@ RecordWriter& RecordWriter::Real(double x) {
 void RecordWriter::EndRecord() {
     m_buf.append("\r\n");
     m_fieldInRecord = false;
-}
-
-namespace {
-int errnoToErr(int e) {
-    switch (e) {
-        case ENOENT: case ENOTDIR: return err::kPathNotFound;
-        case EACCES: case EPERM: case EROFS: return err::kPermission;
-        case ENOSPC: case EDQUOT: case EFBIG: return err::kDiskFull;
-        case EISDIR: return err::kPathFileAccess;
-        case ENAMETOOLONG: return err::kBadName;
-        default: return err::kDeviceIO;
-    }
-}
-}  // namespace
-
-int WriteFileAtomically(const fs::path& target, std::string_view content) {
-    std::error_code ec;
-    if (target.empty() || !target.has_filename()) return err::kPathFileAccess;  // "dir/" : no name
-    if (fs::is_directory(target, ec)) return err::kPathFileAccess;
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    if (!fs::is_directory(dir, ec)) return err::kPathNotFound;
-
-    std::random_device rd;
-    fs::path tmp;
-    std::FILE* f = nullptr;
-    for (int attempt = 0; attempt < 16 && !f; ++attempt) {
-        std::string name(".");
-        name += target.filename().string();
-        name += ".tmp";
-        name += std::to_string(rd() % 1000000);
-        tmp = dir / name;
-        f = std::fopen(tmp.c_str(), "wbx");
-        if (!f && errno != EEXIST) return errnoToErr(errno);
-    }
-    if (!f) return err::kDeviceIO;
-    int e = 0;
-    if (!content.empty() && std::fwrite(content.data(), 1, content.size(), f) != content.size()) e = errno ? errno : EIO;
-    if (std::fflush(f) != 0 && e == 0) e = errno ? errno : EIO;
-    if (std::fclose(f) != 0 && e == 0) e = errno ? errno : EIO;
-    if (e != 0) {
-        fs::remove(tmp, ec);
-        return errnoToErr(e);
-    }
-    // Keep the permissions of a file that is replaced.
-    auto st = fs::status(target, ec);
-    if (!ec && fs::exists(st)) fs::permissions(tmp, st.permissions(), ec);
-    fs::rename(tmp, target, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        return errnoToErr(ec.value());
-    }
-    return 0;
-}
-
-int ReadWholeFile(const fs::path& path, std::string& content) {
-    std::error_code ec;
-    if (path.empty() || !fs::exists(path, ec)) return err::kFileNotFound;
-    if (fs::is_directory(path, ec)) return err::kPathFileAccess;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return errno == EACCES ? err::kPermission : err::kPathFileAccess;
-    content.clear();
-    char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
-    bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    return bad ? err::kDeviceIO : 0;
 }
 
 RecordReader::RecordReader(std::string content) : m_s(std::move(content)) {}

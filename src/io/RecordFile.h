@@ -1,25 +1,35 @@
 #pragma once
 // The record files (model, BF results, all-BFs, settings): one record per line, lines ended by
-// CR LF, fields separated by commas, texts between double quotes (not escaped), integers in
-// plain decimal, reals in the record form of text/NumText.h ("-.25", "1.5E-07").
+// CR LF, fields separated by commas, texts between double quotes, integers in plain decimal,
+// reals in the record form of text/NumText.h ("-.25", "1.5E-07").
 //
-// RecordWriter builds the whole file in memory; WriteFileAtomically writes it beside its target
-// and renames it over the target only when complete, so a failed write never destroys the file
-// that was there. RecordReader reads items in order, as the files are read: a quoted text up to
-// its closing quote, any other field up to the next comma or line end, blanks around fields
-// ignored. Failures are the system's error numbers (state/ErrText.h).
+// A quoted text has no escapes: the reader takes it up to the next double quote. So that every
+// record reads back with each field in its place (and splits into its fields in any CSV
+// reader), the writer puts every text through one rule: a double quote becomes an apostrophe,
+// CR and LF become blanks. Other texts are written unaltered.
+//
+// RecordWriter builds the whole file in memory; WriteFileAtomically (io/AtomicFile.h) writes it
+// so that a failed write never destroys the file that was there. RecordReader reads items in
+// order, as the files are read: a quoted text up to its closing quote, any other field up to
+// the next comma or line end, blanks around fields ignored. Failures are the system's error
+// numbers (state/ErrText.h).
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "io/AtomicFile.h"
+
 namespace tessan {
+
+// t as the writer stores it between its quotes.
+std::string QuotedFieldText(std::string_view t);
 
 class RecordWriter {
 public:
     RecordWriter() = default;
     void reserve(std::size_t bytes) { m_buf.reserve(bytes); }
-    RecordWriter& Text(std::string_view t);     // "t"
+    RecordWriter& Text(std::string_view t);     // "t" after QuotedFieldText
     RecordWriter& Int(long long n);             // 201, -1
     RecordWriter& Real(double x);               // record form
     RecordWriter& Bool(bool b) { return Int(b ? -1 : 0); }
@@ -31,16 +41,6 @@ private:
     std::string m_buf;
     bool m_fieldInRecord = false;
 };
-
-// Writes content to target through a temporary file in the same directory, renamed over the
-// target when complete. Returns 0 or an error number: 75 when the target names a directory,
-// 76 when its directory does not exist, 70 when writing is not permitted, 61 when the disk is
-// full, 57 for another device failure.
-int WriteFileAtomically(const std::filesystem::path& target, std::string_view content);
-
-// Reads a whole file into content. Returns 0, 53 (not found), 75 (a directory or unreadable
-// path), 70 (permission) or 57.
-int ReadWholeFile(const std::filesystem::path& path, std::string& content);
 
 class RecordReader {
 public:

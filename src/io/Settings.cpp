@@ -62,10 +62,12 @@ bool readSettings(RecordReader& in, SettingsRead& r) {
            in.ReadBool(r.bbCombo2Flag) == 0;
 }
 
-// A text holding a double quote would end its field early and shift every item after it, so
-// the whole file would fall back to the defaults; such a text is written as its default.
+// The writer would store a text holding a double quote, CR or LF altered (QuotedFieldText).
+// An altered path or keyword names another directory or keyword, which the next start would
+// use without a word; such a text is written as its default instead, as a settings file that
+// cannot be read gives it.
 std::string_view storable(const std::string& text, const char* fallback) {
-    return text.find('"') == std::string::npos ? std::string_view(text) : std::string_view(fallback);
+    return QuotedFieldText(text) == text ? std::string_view(text) : std::string_view(fallback);
 }
 
 }  // namespace

@@ -16,8 +16,9 @@ inline constexpr const char* kSettingsFileName = "Tessan6.ini";
 // bbCombo2Flag keep what was read before the failure, or false.
 void LoadSettings(AnalysisState& s, const std::filesystem::path& dir);
 // Writes dir/"Tessan6.ini" through a temporary file; returns 0 or an error number, which the
-// callers ignore (a failure is silent). Geometry is saturated to 16 bits and a text holding a
-// double quote is written as its default, so the file written always reads back.
+// callers ignore (a failure is silent). Geometry is saturated to 16 bits, and a text that the
+// record writer would alter (one holding a double quote, CR or LF) is written as its default,
+// so the file written always reads back with the values it holds.
 int SaveSettings(const AnalysisState& s, const std::filesystem::path& dir);
 
 }  // namespace tessan

@@ -4,50 +4,15 @@
 #include <cmath>
 #include <vector>
 
-#include "io/RecordFile.h"
-#include "numeric/Resample.h"
-#include "state/ErrText.h"
 #include "text/Int16.h"
 
 namespace tessan {
-
-void Mat_vec(int n, int m, const Mat& A, const Vec& x, Vec& y) {
-    for (int i = 1; i <= n; ++i) {
-        double sum = 0;
-        for (int k = 1; k <= m; ++k) sum += A(i, k) * x(k);
-        y(i) = sum;
-    }
-}
-
-void Mat_mul(int n, int m, int p, const Mat& A, const Mat& B, Mat& C) {
-    for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= p; ++j) {
-            double sum = 0;
-            for (int k = 1; k <= m; ++k) sum += A(i, k) * B(k, j);
-            C(i, j) = sum;
-        }
-    }
-}
 
 namespace {
 
 const char* const kNoDecomposition =
     "There is no decomposition of the standard to compute the broadening functions from.  "
     "Run steps 1-4 or load a model.";
-
-// "bbb2.txt": for every order n (outer) and point i (inner) one record "i,bb(i,n)".
-int writeAllBfs(const AnalysisState& s, const std::filesystem::path& target) {
-    RecordWriter w;
-    w.reserve(static_cast<std::size_t>(s.span) * static_cast<std::size_t>(s.span) * 26);
-    for (int n = 1; n <= s.span; ++n) {
-        const double* col = s.bb.col(n);
-        for (int i = 1; i <= s.span; ++i) {
-            w.Int(i).Real(col[i - 1]);
-            w.EndRecord();
-        }
-    }
-    return WriteFileAtomically(target, w.str());
-}
 
 }  // namespace
 
@@ -109,44 +74,36 @@ bool solveAllOrders(AnalysisState& s, Platform& p) {
         }
     }
 
+    BfIdentity& id = s.bbIdentity;
+    id.span = span;
+    id.span2 = s.span2;
+    id.delV = s.delV;
+    id.StdFileName = s.StdFileName;
+    id.StdObject = s.StdObject;
+    id.ProFileName = s.ProFileName;
+    id.ProObject = s.ProObject;
+    ++id.run;
     return true;
-}
-
-bool Find_bb(AnalysisState& s, Platform& p) {
-    if (!solveAllOrders(s, p)) return false;
-    const int e = writeAllBfs(s, p.WorkDir() / kAllBfsFileName);
-    if (e != 0)
-        p.MsgBox(std::string("The broadening functions were computed, but \"") + kAllBfsFileName +
-                 "\" could not be written.  " + ErrTextFor(e));
-    return true;
-}
-
-bool RunBfStep(AnalysisState& s, Platform& p) {
-    Select_model(s, s.CurModel);
-    if (s.nPixPro < 1 || s.nPixPro > lim::kMaxPix) {
-        p.MsgBox("There is no program spectrum.  Load the program star first (step 5).");
-        return false;
-    }
-    if (!Lin_interp(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid, p)) return false;
-    return Find_bb(s, p);
 }
 
 int ShownBfPoints(const AnalysisState& s) {
     const int n = std::min({s.vel_bb.size(), s.bb_n.size(), s.bb_sm.size()});
-    return std::clamp(s.span, 0, n);
+    return std::clamp(s.bbShown.span, 0, n);
 }
 
-double BfVelocity(const AnalysisState& s, int i) { return (i - s.span2 - 1) * s.delV; }
+double BfVelocity(const AnalysisState& s, int i) { return s.bbIdentity.Velocity(i); }
 
 int CopyBfOrder(AnalysisState& s, double order) {
-    if (s.span < 1 || s.span > lim::kMaxSpan) return 0;
+    const BfIdentity& id = s.bbIdentity;
+    if (id.span < 1 || id.span > lim::kMaxSpan) return 0;
     const double r = RoundHalfEven(order);
-    const int n = !(r >= 1) ? 1 : (r > s.span ? s.span : static_cast<int>(r));
+    const int n = !(r >= 1) ? 1 : (r > id.span ? id.span : static_cast<int>(r));
     s.bbOrder = n;
-    for (int i = 1; i <= s.span; ++i) {
-        s.vel_bb(i) = BfVelocity(s, i);
+    for (int i = 1; i <= id.span; ++i) {
+        s.vel_bb(i) = id.Velocity(i);
         s.bb_n(i) = s.bb(i, n);
     }
+    s.bbShown = id;
     s.Smoothed = false;
     return n;
 }

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "numeric/Bf.h"
-#include "numeric/Resample.h"
 #include "text/Int16.h"
 #include "text/NumText.h"
 
@@ -65,34 +63,6 @@ bool Cross_corr(AnalysisState& s, Platform& p) {
     s.ccXmin = s.vel_cc(-ccN);
     s.ccXmax = s.vel_cc(ccN);
     return true;
-}
-
-bool RunCcfStep(AnalysisState& s, Platform& p, std::string_view text6) {
-    static const char* const kNotAvailable =
-        "The resampled standard spectrum is not available.  Either compute and save a new model "
-        "with vers. 2.4 or later, or follow steps 1-3.";
-    if (!s.ssrAvailable) {
-        p.MsgBox(kNotAvailable);
-        return false;
-    }
-    Select_model(s, s.CurModel);
-    // The selected model may carry no resampled standard.
-    if (!s.ssrAvailable) {
-        p.MsgBox(kNotAvailable);
-        return false;
-    }
-    // The program star was resampled onto the grid in hand when it was read; a resampling or
-    // a model chosen since then has replaced that grid, and spr would pair the points of the
-    // old grid (and, on a longer grid, points never filled) with the standard. Resampled again
-    // onto the grid the model left, as the BF step does.
-    if (s.nPixPro >= 1 && s.nPixPro <= lim::kMaxPix &&
-        !Lin_interp(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid, p))
-        return false;
-    const double before = s.ScanHalfWidth;
-    s.ScanHalfWidth = Val(text6);
-    if (Cross_corr(s, p)) return true;
-    s.ScanHalfWidth = before;
-    return false;
 }
 
 }  // namespace tessan

@@ -1,21 +1,28 @@
 #pragma once
-// The velocity grid: a grid linear in velocity (logarithmic in wavelength) built from the
-// standard, and linear interpolation of a spectrum onto it.
+// The velocity grid: a grid linear in velocity (logarithmic in wavelength), and linear
+// interpolation of a spectrum onto it. Step 2 itself (steps/StandardSteps.h) reads the boxes
+// and commits the grid.
 #include <string>
-#include <string_view>
 
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
 
 namespace tessan {
 
-// Step 2. Reads delV, Min_waveL and the upper end from the texts of Text5, Text2, Text3
-// (leading-number rule), reduces delV by whole km/s until the grid of nPixStd points ends at or
-// below the upper end, builds w1 (nGrid = nPixStd points) and resamples ss onto it as ssr.
-// Returns false, with a message and the grid unchanged, when no positive step fits the range
-// or the standard's wavelengths cannot be interpolated.
-bool Resample(AnalysisState& s, Platform& p, std::string_view text5, std::string_view text2,
-              std::string_view text3);
+// The speed of light (km/s) of the grid and of the proposed step; only the cross-correlation
+// uses c_kms.
+inline constexpr double kCGrid = 299792.4;
+// Above this a step of 1 km/s can no longer be subtracted exactly.
+inline constexpr double kMaxGridStep = 4503599627370496.0;  // 2^52
+
+// The step of a grid of n points from minWave: delV reduced by whole km/s until the grid's last
+// point is at or below wmax. The test is made before the first decrease, so a step that fits
+// is kept, and a fraction is kept (4.5 becomes 3.5, 2.5, ...). Returns a value <= 0 when no
+// positive step fits.
+double FittingStep(double minWave, double wmax, double delV, int n);
+
+// w(k) = r1^(k - 1) minWave, k = 1..n.
+void BuildGrid(double minWave, double r1, int n, Vec& w);
 
 // Linear interpolation of (xOld(1..nOld), yOld) at xNew(1..nNew) into yNew(1..nNew). The search
 // for point i starts at index i (clamped to the old points); grid points outside the old range

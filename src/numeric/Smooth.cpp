@@ -64,55 +64,14 @@ std::optional<std::string> SmoothCommand(AnalysisState& s, std::string_view widt
     return rewrite;
 }
 
-std::optional<double> Peak_centroid(const Vec& x, const Vec& y, int n) {
-    double s1 = 0, s2 = 0, s3 = 0, s4 = 0, t0 = 0, t1 = 0, t2 = 0;
-    for (int i = 1; i <= n; ++i) {
-        const double xi = x(i);
-        const double x2 = xi * xi;
-        s1 += xi;
-        s2 += x2;
-        s3 += x2 * xi;
-        s4 += x2 * x2;
-        t0 += y(i);
-        t1 += xi * y(i);
-        t2 += x2 * y(i);
-    }
-    const double dn = n;
-    const double a1 = s2 * s4 - s3 * s3;
-    const double a2 = s1 * s4 - s2 * s3;
-    const double a3 = s1 * s3 - s2 * s2;
-    const double b2 = dn * s4 - s2 * s2;
-    const double b3 = dn * s3 - s1 * s2;
-    const double c3 = dn * s2 - s1 * s1;
-    const double d = dn * a1 - s1 * a2 + s2 * a3;
-    if (d == 0) return std::nullopt;
-    const double lin = (-t0 * a2 + t1 * b2 - t2 * b3) / d;
-    const double quad = (t0 * a3 - t1 * b3 + t2 * c3) / d;
-    if (quad == 0) return std::nullopt;
-    const double v = -lin / (2.0 * quad);
-    if (!std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
 std::optional<double> PeakSearch(AnalysisState& s, int k) {
     const int span = ShownBfPoints(s);
-    if (k < 10 || k > span - 10) return std::nullopt;
-    double best = -999;
-    int jmax = -6;
-    for (int j = -6; j <= 6; ++j) {
-        if (s.bb_n(k + j) > best) {
-            best = s.bb_n(k + j);
-            jmax = j;
-        }
-    }
-    if (jmax == -6 || jmax == 6) return std::nullopt;
-    const int kc = k + jmax;
-    const Vec& ys = s.Smoothed ? s.bb_sm : s.bb_n;
-    for (int i = 1; i <= 5; ++i) {
-        s.PkX(i) = s.vel_bb(kc - i + 3);
-        s.PkY(i) = ys(kc - i + 3);
-    }
-    const auto v = Peak_centroid(s.PkX, s.PkY, 5);
+    if (k < kBfClickMargin || k > span - kBfClickMargin) return std::nullopt;
+    // The search runs over the unsmoothed BF; the parabola over the curve shown.
+    const std::optional<int> centre = PeakAround(Series(s.bb_n, span), k);
+    if (!centre) return std::nullopt;
+    const auto v = CentroidAround(Series(s.vel_bb, span), Series(s.Smoothed ? s.bb_sm : s.bb_n, span),
+                                  *centre, s.PkX, s.PkY);
     if (v) s.PeakResult = *v;
     return v;
 }

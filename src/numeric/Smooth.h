@@ -1,10 +1,11 @@
 #pragma once
-// Smoothing of the shown BF with a normalised Gaussian kernel, and the peak centroid: the
-// vertex of the least-squares parabola through the points around a peak.
+// Smoothing of the shown BF with a normalised Gaussian kernel, and the BF window's click
+// measurement of a peak (numeric/Peak.h).
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "numeric/Peak.h"
 #include "state/AnalysisState.h"
 
 namespace tessan {
@@ -21,14 +22,10 @@ void Smooth_bb(AnalysisState& s);
 // text of the width box when it must be rewritten ("3.0"), nullopt when it stays.
 std::optional<std::string> SmoothCommand(AnalysisState& s, std::string_view widthText);
 
-// Vertex abscissa of the least-squares parabola through (x(i), y(i)), i = 1..n; nullopt when
-// the parabola has no vertex (D = 0 or a2 = 0).
-std::optional<double> Peak_centroid(const Vec& x, const Vec& y, int n);
-
-// The click search at BF index k (10 <= k <= span - 10): the highest of bb_n(k-6..k+6) (the
-// leftmost of equal values), then PkX, PkY of the five points around it (from bb_sm when
-// Smoothed) and PeakResult. nullopt with PeakResult unchanged when k is out of range, the
-// maximum is at either end of the window or the parabola has no vertex.
+// The click search at BF index k (10 <= k <= span - 10 of the shown BF): PeakAround on bb_n,
+// then PkX, PkY of the five points around its maximum (from bb_sm when Smoothed) and
+// PeakResult. nullopt with PeakResult unchanged when k is out of range, the maximum is at
+// either end of the window or the parabola has no vertex.
 std::optional<double> PeakSearch(AnalysisState& s, int k);
 
 }  // namespace tessan

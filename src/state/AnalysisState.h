@@ -26,6 +26,19 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
+// What a set of BFs belongs to: the span, span2 and delV of the model they were computed with
+// and the file names and objects of the standard and the program star. run counts the runs of
+// step 7 (0: none yet), so that a copy can tell whether the BFs were computed again since.
+struct BfIdentity {
+    int span = 0, span2 = 0;
+    double delV = 0;                         // km/s
+    std::string StdFileName, StdObject, ProFileName, ProObject;
+    int run = 0;
+    // The velocity of BF point i in km/s: (i - span2 - 1) x delV.
+    double Velocity(int i) const { return (i - span2 - 1) * delV; }
+    bool operator==(const BfIdentity&) const = default;
+};
+
 // Window position and size in twips (settings records 4 to 22).
 struct WinPos {
     int Left = 500, Top = 500;
@@ -107,6 +120,9 @@ struct AnalysisState {
     Vec ww;                                  // 1..500
     Mat Vt;                                  // (1..500, 1..500), holds V
     Vec Order_n;                             // 1..500
+    // The four validity marks are set only by the helpers of steps/Validity.h.
+    // ssr may be used for the cross-correlation: set by a design matrix built from it and by
+    // choosing a model that brings it, cleared by a standard read.
     bool ssrAvailable = false;
     // des was built from the grid and ssr in hand (or restored with a model). Cleared by a
     // resampling and by a standard read, so that step 4 never decomposes a matrix of another
@@ -122,6 +138,9 @@ struct AnalysisState {
 
     // --- Broadening functions (step 7) and their display ---
     Mat bb;                                  // bb(i, n), (1..500, 1..500)
+    BfIdentity bbIdentity;                   // what bb belongs to, set by step 7
+    BfIdentity bbShown;                      // what vel_bb, bb_n, bb_sm belong to: bbIdentity
+                                             // when CopyBfOrder copied the shown order
     int bbOrder = 0;
     Vec vel_bb, bb_n;                        // 1..500
     Vec bb_sm;                               // 0..500

@@ -41,6 +41,7 @@ public:
     double& operator()(int i) { assert(i >= -m_n && i <= m_n); return m_d[static_cast<std::size_t>(i + m_n)]; }
     double operator()(int i) const { assert(i >= -m_n && i <= m_n); return m_d[static_cast<std::size_t>(i + m_n)]; }
     int bound() const { return m_n; }
+    const double* origin() const { return m_d.data() + m_n; }   // origin()[i] is element i
 
 private:
     int m_n;

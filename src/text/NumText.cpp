@@ -9,8 +9,9 @@ namespace tessan {
 
 namespace {
 
-// Decimal digits of |x| rounded to `sig` significant digits, trailing zeros removed, and the
-// decimal exponent of the first digit (x = 0.d1d2d3... * 10^(exp + 1)).
+// Decimal digits of |x| rounded to `sig` significant digits (cut toward zero where rounding
+// would leave the range of a double), trailing zeros removed, and the decimal exponent of the
+// first digit (x = 0.d1d2d3... * 10^(exp + 1)).
 struct Digits {
     char d[24];
     int n = 0;     // digits in d
@@ -21,6 +22,14 @@ Digits digitsOf(double ax, int sig) {
     Digits r;
     char buf[40];
     auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, sig - 1);
+    // The largest doubles round up beyond the range of a double (1.7976931348623157E+308 to 15
+    // digits is 1.79769313486232E+308), and such a text reads back as an overflow. There the
+    // digits are cut toward zero instead, from 17 digits, which hold the value exactly enough.
+    if (ax > 1e308) {
+        double back = 0;
+        if (std::from_chars(buf, res.ptr, back).ec == std::errc::result_out_of_range)
+            res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, 16);
+    }
     const char* p = buf;
     const char* end = res.ptr;
     // "d.dddde+XX" or "de+XX" when sig is 1
@@ -35,6 +44,7 @@ Digits digitsOf(double ax, int sig) {
     int e = 0;
     while (p < end) e = e * 10 + (*p++ - '0');
     r.exp = neg ? -e : e;
+    if (r.n > sig) r.n = sig;
     while (r.n > 1 && r.d[r.n - 1] == '0') --r.n;
     return r;
 }

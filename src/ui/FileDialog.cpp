@@ -9,6 +9,8 @@
 #include <filesystem>
 
 #include "io/BfResults.h"
+#include "steps/ProgramSteps.h"
+#include "steps/StandardSteps.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogLayout.h"
 #include "ui/WindowRegistry.h"

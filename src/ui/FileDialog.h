@@ -17,9 +17,9 @@
 #include <functional>
 
 #include "io/FitsReader.h"
-#include "io/ModelFile.h"
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
+#include "steps/ModelSteps.h"
 #include "ui/ToolWindow.h"
 
 namespace tessan::ui {

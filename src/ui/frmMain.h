@@ -16,9 +16,9 @@
 #include <array>
 
 #include "io/FitsReader.h"
-#include "io/ModelFile.h"
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
+#include "steps/ModelSteps.h"
 #include "ui/FileDialog.h"
 #include "ui/WindowPlace.h"
 #include "ui/WindowRegistry.h"

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "numeric/Bf.h"
-#include "numeric/CrossCorr.h"
-#include "numeric/Design.h"
-#include "numeric/Resample.h"
 #include "state/ErrText.h"
+#include "steps/ModelSteps.h"
+#include "steps/ProgramSteps.h"
+#include "steps/StandardSteps.h"
 #include "text/Int16.h"
 #include "text/NumText.h"
 #include "ui/Controls.h"

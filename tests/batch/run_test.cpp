@@ -6,14 +6,12 @@
 #include "batch/BatchOutput.h"
 #include "batch/Peaks.h"
 #include "io/BfResults.h"
-#include "io/FitsReader.h"
 #include "io/Settings.h"
 #include "numeric/Bf.h"
-#include "numeric/CrossCorr.h"
-#include "numeric/Design.h"
-#include "numeric/Resample.h"
 #include "numeric/Smooth.h"
 #include "state/AnalysisState.h"
+#include "steps/ProgramSteps.h"
+#include "steps/StandardSteps.h"
 
 namespace fs = std::filesystem;
 using namespace tessan;
@@ -95,7 +93,7 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
         ASSERT_TRUE(velocity);
         EXPECT_EQ(r.rows[0][3], batch::NumberField(*velocity));
         EXPECT_EQ(r.rows[0][4], batch::NumberField(bf(clicked)));
-        EXPECT_EQ(r.rows[0][5], batch::NumberField(batch::MeasureCcfPeak(s->vel_cc, s->cc, s->ccN)));
+        EXPECT_EQ(r.rows[0][5], batch::NumberField(MeasureCcfPeak(s->vel_cc, s->cc, s->ccN)));
 
         EXPECT_EQ(ReadText(work / "bbb2.txt"), ReadText(p.WorkDir() / "bbb2.txt"));
         s->BBFullPath = (p.WorkDir() / "sb1.dat").string();

@@ -1,50 +1,29 @@
 #pragma once
-// Builds FITS files byte by byte for the tests and the sample spectra: 80-character cards,
-// header padded to 2880-byte records, big-endian pixel data padded to a whole record.
-#include <cstdint>
+// The tests write their FITS files with the program's own writer (io/FitsWriter.h) and the
+// synthetic spectra of tessan-samples.
 #include <filesystem>
+#include <stdexcept>
 #include <string>
-#include <string_view>
-#include <vector>
+
+#include "SyntheticSpectrum.h"
+#include "io/FitsWriter.h"
 
 namespace tessan::test {
 
-using Bytes = std::vector<std::uint8_t>;
+using fits::Bytes;
+using fits::Card;
+using fits::EncodePixels;
+using fits::MakeFits;
+using fits::MakeSpectrumFits;
+using fits::Number;
+using fits::Quoted;
+using fits::SpectrumFile;
+using samples::SyntheticSpectrum;
 
-// "KEYWORD = value" in fixed format: keyword left-justified in 8 characters, "= " in columns 9
-// and 10, the value text from column 11, padded with blanks to 80 characters.
-std::string Card(std::string_view keyword, std::string_view value);
-// A text value in quotes, padded inside the quotes to at least 8 characters: 'HD 1234 '.
-std::string Quoted(std::string_view text);
-// The number in a form FITS readers accept ("4000.5", "-0.25", "1.5E-07").
-std::string Number(double x);
-
-// Header cards (without END) plus END, padded with blanks to whole 2880-byte records, then the
-// data padded with zeros to a whole record (no padding when padData is false).
-Bytes MakeFits(const std::vector<std::string>& cards, const Bytes& data, bool padData = true);
-// Pixel values in the given BITPIX (8, 16, 32, -32, -64), big-endian. Integer formats take
-// the values as raw two's-complement numbers (16 bits: -32768..65535 taken modulo 2^16).
-Bytes EncodePixels(int bitpix, const std::vector<double>& values);
-
-// A complete one-dimensional spectrum file.
-struct SpectrumFile {
-    std::string object = "TEST STAR";
-    int bitpix = -32;
-    double crval1 = 5000.0;     // written under lambda0Key
-    double cd1_1 = 0.5;         // written under dLambdaKey
-    std::string lambda0Key = "CRVAL1";
-    std::string dLambdaKey = "CD1_1";
-    std::vector<std::string> extraCards;   // placed before the wavelength keywords
-    std::vector<double> values;
-};
-Bytes MakeSpectrumFits(const SpectrumFile& f);
-
-// A synthetic absorption spectrum (continuum 1000 counts, a fixed deterministic list of
-// Gaussian lines) at wavelengths crval1 + (i - 1) * cd1_1, i = 1..n, seen at radial velocity
-// velocityKms and broadened by a Gaussian of standard deviation broadenKms.
-std::vector<double> SyntheticSpectrum(int n, double crval1, double cd1_1, double velocityKms,
-                                      double broadenKms = 0.0);
-
-void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
+// Writes bytes to path; a test that cannot write its input fails at once (throws).
+inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
+    if (const int e = fits::WriteFitsFile(path, bytes))
+        throw std::runtime_error("cannot write " + path.string() + ": error " + std::to_string(e));
+}
 
 }  // namespace tessan::test

@@ -18,10 +18,11 @@ using test::SplitCrLf;
 // The state as the BF window leaves it after showing an order of a span-201 model.
 std::unique_ptr<AnalysisState> shownBf(RecordingPlatform& p) {
     auto s = std::make_unique<AnalysisState>();
-    s->StdFileName = "std.fts", s->StdObject = "HD 1, A0V", s->ProFileName = "pro.fts", s->ProObject = "V 123";
-    s->span = 201, s->delV = 2.5;
+    s->bbIdentity = {201, 100, 2.5, "std.fts", "HD 1, A0V", "pro.fts", "V 123", 1};
+    s->bbShown = s->bbIdentity;
+    s->bbOrder = 1;
     for (int k = 1; k <= 201; ++k) {
-        s->vel_bb(k) = (k - 100 - 1) * s->delV;
+        s->vel_bb(k) = (k - 100 - 1) * 2.5;
         s->bb_n(k) = k == 101 ? 0.25 : 1e-7 * k;
         s->bb_sm(k) = 99;  // the smoothed curve is never written
     }
@@ -43,8 +44,9 @@ TEST(BfResults, HeaderAndOneRowPerPointEvenWithEmptyNames) {
                          "\"Prog. Object:\",\"V 123\"", "\"Span:\",201", "\"Scale, delV:\",2.5,\"km/s\"",
                          "-250,1E-07", "0,.25", "250,2.01E-05"}));
 
-    s->StdFileName.clear();
-    s->ProObject.clear();
+    s->bbIdentity.StdFileName.clear();
+    s->bbIdentity.ProObject.clear();
+    s->bbShown = s->bbIdentity;
     ASSERT_EQ(Save_bb(*s, p), 0);
     const auto again = SplitCrLf(ReadText(s->BBFullPath));
     ASSERT_EQ(again.size(), 207u);

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "io/FitsReader.h"
 #include "state/AnalysisState.h"
+#include "steps/ProgramSteps.h"
+#include "steps/StandardSteps.h"
 #include "support/FitsWriter.h"
 #include "support/RecordingPlatform.h"
 

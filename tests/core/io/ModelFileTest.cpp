@@ -6,6 +6,8 @@
 #include "ModelTestData.h"
 #include "io/ModelFile.h"
 #include "state/ErrText.h"
+#include "steps/ModelSteps.h"
+#include "steps/ProgramSteps.h"
 #include "support/RecordingPlatform.h"
 
 namespace tessan {

@@ -5,9 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "io/ModelFile.h"
-#include "numeric/Bf.h"
 #include "state/ErrText.h"
+#include "steps/ModelSteps.h"
 #include "support/RecordingPlatform.h"
 #include "ModelTestData.h"
 

@@ -8,6 +8,7 @@
 
 #include "numeric/Bf.h"
 #include "state/ErrText.h"
+#include "steps/ProgramSteps.h"
 #include "support/RecordingPlatform.h"
 #include "support/TextFiles.h"
 #include "text/NumText.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numeric/CrossCorr.h"
+#include "steps/ProgramSteps.h"
 #include "support/RecordingPlatform.h"
 
 namespace tessan {

@@ -1,5 +1,5 @@
 // Step 3: the staggered copies of the standard, and the refusals before anything is built.
-#include "numeric/Design.h"
+#include "steps/StandardSteps.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,7 @@ struct Star { double h, xo, w; };
 // A BF of 201 points, delV 5 km/s (-500..500), made of the given Gaussians; FitList 1..9 as the
 // main window sets it.
 void makeBf(AnalysisState& s, const std::vector<Star>& stars) {
-    s.span = 201;
+    s.span = s.bbShown.span = 201;
     s.span2 = 100;
     for (int k = 1; k <= s.span; ++k) {
         s.vel_bb(k) = (k - s.span2 - 1) * 5.0;

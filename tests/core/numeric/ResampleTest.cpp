@@ -7,6 +7,7 @@
 #include <string>
 
 #include "numeric/Resample.h"
+#include "steps/StandardSteps.h"
 #include "support/RecordingPlatform.h"
 
 namespace tessan {

@@ -11,7 +11,7 @@ namespace {
 // A BF of n points with velocities (k - n/2 - 1) * 5 km/s, filled by f(k).
 template <class F>
 void setBf(AnalysisState& s, int n, F f) {
-    s.span = n;
+    s.span = s.bbShown.span = n;
     s.span2 = (n - 1) / 2;
     for (int k = 1; k <= n; ++k) {
         s.vel_bb(k) = (k - s.span2 - 1) * 5.0;

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "numeric/Bf.h"
 #include "numeric/CrossCorr.h"
-#include "numeric/Design.h"
-#include "numeric/Resample.h"
 #include "state/AnalysisState.h"
+#include "steps/ModelSteps.h"
+#include "steps/ProgramSteps.h"
+#include "steps/StandardSteps.h"
 #include "support/RecordingPlatform.h"
 
 namespace tessan {

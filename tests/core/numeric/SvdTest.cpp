@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "numeric/Design.h"
+#include "steps/StandardSteps.h"
 #include "support/RecordingPlatform.h"
 #include "support/SyntheticStandard.h"
 #include "SvdPlain.h"

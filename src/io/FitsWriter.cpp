@@ -1,12 +1,13 @@
-#include "support/FitsWriter.h"
+#include "io/FitsWriter.h"
 
+#include <cassert>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <stdexcept>
 
-namespace tessan::test {
+#include "io/AtomicFile.h"
+
+namespace tessan::fits {
 
 std::string Card(std::string_view keyword, std::string_view value) {
     std::string c(keyword);
@@ -24,9 +25,18 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string Number(double x) {
+    // As printf's %.10G, whatever the locale.
     char b[40];
-    std::snprintf(b, sizeof b, "%.10G", x);
-    return b;
+    auto res = std::to_chars(b, b + sizeof b, x, std::chars_format::general, 10);
+    std::string t(b, res.ptr);
+    for (char& c : t)
+        if (c == 'e') c = 'E';
+    // The largest doubles round up beyond the range of a double in 10 digits, and such a text
+    // reads back as an overflow: they are cut toward zero instead.
+    double back = 0;
+    if (std::isfinite(x) && std::from_chars(t.data(), t.data() + t.size(), back).ec == std::errc::result_out_of_range)
+        t = x < 0 ? "-1.797693134E+308" : "1.797693134E+308";
+    return t;
 }
 
 Bytes MakeFits(const std::vector<std::string>& cards, const Bytes& data, bool padData) {
@@ -74,7 +84,7 @@ Bytes EncodePixels(int bitpix, const std::vector<double>& values) {
                 for (int k = 7; k >= 0; --k) out.push_back(static_cast<std::uint8_t>(u >> (8 * k)));
                 break;
             }
-            default: throw std::invalid_argument("bitpix");
+            default: assert(false && "unsupported BITPIX"); break;
         }
     }
     return out;
@@ -94,46 +104,8 @@ Bytes MakeSpectrumFits(const SpectrumFile& f) {
     return MakeFits(cards, EncodePixels(f.bitpix, f.values));
 }
 
-std::vector<double> SyntheticSpectrum(int n, double crval1, double cd1_1, double velocityKms,
-                                      double broadenKms) {
-    const double c = 299792.458;
-    const double lo = crval1, hi = crval1 + (n - 1) * cd1_1;
-    // Deterministic line list: positions and depths from a fixed linear congruential sequence.
-    std::uint32_t seed = 12345u;
-    auto next = [&] {
-        seed = seed * 1664525u + 1013904223u;
-        return (seed >> 8) / double(1u << 24);
-    };
-    struct Line { double lambda, depth, sigma; };
-    std::vector<Line> lines;
-    const int nLines = std::max(4, static_cast<int>((hi - lo) / 6.0));
-    for (int k = 0; k < nLines; ++k) {
-        double l = lo + (hi - lo) * next();
-        double d = 0.1 + 0.6 * next();
-        double s = cd1_1 * (0.8 + 1.2 * next());
-        lines.push_back({l, d, s});
-    }
-    std::vector<double> flux(static_cast<std::size_t>(n));
-    for (int i = 1; i <= n; ++i) {
-        const double lambda = crval1 + (i - 1) * cd1_1;
-        double absorb = 0;
-        for (const auto& ln : lines) {
-            const double centre = ln.lambda * (1.0 + velocityKms / c);
-            const double sb = ln.lambda * broadenKms / c;
-            const double sig = std::sqrt(ln.sigma * ln.sigma + sb * sb);
-            const double depth = ln.depth * ln.sigma / sig;   // equivalent width kept
-            const double z = (lambda - centre) / sig;
-            if (std::fabs(z) < 8) absorb += depth * std::exp(-z * z / 2);
-        }
-        flux[static_cast<std::size_t>(i - 1)] = 1000.0 * std::max(0.05, 1.0 - absorb);
-    }
-    return flux;
+int WriteFitsFile(const std::filesystem::path& path, const Bytes& bytes) {
+    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!f) throw std::runtime_error("cannot write " + path.string());
-}
-
-}  // namespace tessan::test
+}  // namespace tessan::fits

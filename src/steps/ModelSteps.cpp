@@ -1,5 +1,10 @@
-#include "numeric/Bf.h"
+#include "steps/ModelSteps.h"
+
+#include <utility>
+
 #include "numeric/Resample.h"
+#include "state/ErrText.h"
+#include "steps/Validity.h"
 #include "text/Int16.h"
 
 namespace tessan {
@@ -43,8 +48,6 @@ bool Select_model(AnalysisState& s, int k) {
     CopyBlock(m.U, s.U, rows, m.span);
     for (int j = 1; j <= m.span; ++j) s.ww(j) = m.ww(j);
     CopyBlock(m.Vt, s.Vt, m.span, m.span);
-    s.desValid = true;
-    s.svdValid = true;
 
     // A model file keeps only the first span points of the resampled standard. The points
     // beyond are recomputed from the model's own standard on its own grid, so that the
@@ -56,10 +59,39 @@ bool Select_model(AnalysisState& s, int k) {
         rebuilt = LinInterpQuiet(s.ws, s.ss, n, s.w1, s.ssr, n);
         for (int i = 1; i <= m.span && i <= n; ++i) s.ssr(i) = m.ssr(i);
     }
-    s.ssrAvailable = m.ssrPresent && rebuilt;
-    // Without it, ssr still holds an earlier standard on an earlier grid.
-    s.ssrStale = !s.ssrAvailable;
+    ModelChosen(s, m.ssrPresent && rebuilt);
     return true;
+}
+
+ModelLoadOutcome Load_model(AnalysisState& s, Platform& p) {
+    ModelLoadOutcome out;
+    if (s.nModels >= lim::kMaxModels) {
+        out.kind = ModelLoadOutcome::StoreFull;
+        return out;
+    }
+    // The file is read into a new slot; the store and the working state change only when the
+    // whole file has been read, so a failed load leaves everything as it was.
+    ModelSlot slot;
+    if (const int e = ReadModelFile(s.ModelFullPath, slot)) {
+        p.MsgBox(ErrTextFor(e));
+        return out;
+    }
+    const int k = s.nModels + 1;
+    s.Models[static_cast<std::size_t>(k)] = std::move(slot);
+    s.nModels = k;
+    s.CurModel = k;
+    Select_model(s, k);
+    out.kind = ModelLoadOutcome::Loaded;
+    out.slot = k;
+    out.label = s.Models[static_cast<std::size_t>(k)].StdFileName;
+    return out;
+}
+
+std::vector<int> DumpModels(AnalysisState& s) {
+    std::vector<int> hide;
+    for (int k = 1; k <= s.nModels; ++k) hide.push_back(k);
+    s.nModels = 0;
+    return hide;
 }
 
 }  // namespace tessan
