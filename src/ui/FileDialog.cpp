@@ -229,25 +229,27 @@ void FileDialog::Command1_Click() {
         m_s.DataPath = m_dirPath.toStdString();
     }
     const std::string name = Text1->text().toStdString();
+    // A star's file name and path name the spectrum in hand: they are given back when the
+    // file is not read, so that a model or BF results saved later never name a refused file.
+    const std::string oldName = m_s.*k.nameItem, oldFull = m_s.*k.fullItem;
     m_s.*k.nameItem = name;
     m_s.*k.fullItem = (std::filesystem::path(m_s.DataPath) / std::filesystem::path(name)).string();
     if (m_kind == DialogKind::LoadStd && name.empty()) {
+        m_s.*k.nameItem = oldName, m_s.*k.fullItem = oldFull;
         m_p.MsgBox("Please select a file to load.");
         return;
     }
-    runOperation();
+    runOperation([&] { m_s.*k.nameItem = oldName, m_s.*k.fullItem = oldFull; });
     hide();
 }
 
-void FileDialog::runOperation() {
+void FileDialog::runOperation(const std::function<void()>& unread) {
     switch (m_kind) {
-    case DialogKind::LoadStd: {
-        const FitsOutcome o = ReadStdFits(m_s, m_p);
-        if (onFitsRead) onFitsRead(o);
-        break;
-    }
+    case DialogKind::LoadStd:
     case DialogKind::LoadPro: {
-        const FitsOutcome o = ReadProFits(m_s, m_p);
+        const FitsOutcome o =
+            m_kind == DialogKind::LoadStd ? ReadStdFits(m_s, m_p) : ReadProFits(m_s, m_p);
+        if (o != FitsOutcome::Done) unread();   // before the follow-up, which shows the names
         if (onFitsRead) onFitsRead(o);
         break;
     }

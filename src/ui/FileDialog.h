@@ -85,7 +85,8 @@ private:
     void fillDrives();
     QString firstFileName() const;
     bool mayWrite(const std::string& fullPath);
-    void runOperation();
+    // Runs the dialog's operation; unread gives back the star's names when a file was not read.
+    void runOperation(const std::function<void()>& unread);
 
     DialogKind m_kind;
     Platform& m_p;

@@ -131,7 +131,10 @@ void DialogTest::cancelKeepsDirectoryButNotDataPath() {
 
 void DialogTest::okOnAnEmptyName() {
     // The standard's dialog refuses it; the program's passes it to the reader, which reads nothing.
+    // A file not read (an empty name, a file that is no spectrum) leaves the names of the
+    // spectrum in hand.
     DialogBench b;
+    b.s->StdFileName = "in.fts", b.s->ProFileName = "in.fts", b.s->ProFullPath = "/d/in.fts";
     std::vector<FitsOutcome> reads;
     auto std = b.open(DialogKind::LoadStd), pro = b.open(DialogKind::LoadPro);
     for (auto* d : {std.get(), pro.get()}) {
@@ -143,7 +146,11 @@ void DialogTest::okOnAnEmptyName() {
     QVERIFY(std->isVisible() && !pro->isVisible());
     QCOMPARE(reads, std::vector<FitsOutcome>{FitsOutcome::NotRead});
     QCOMPARE(b.s->DataPath, b.empty.toStdString());
-    QCOMPARE(b.s->ProFullPath, b.empty.toStdString() + "/");
+    std->setDirectory(b.files);
+    std->Text1->setText("b.fts");
+    std->Command1->click();
+    QCOMPARE(reads.back(), FitsOutcome::Stopped);
+    QCOMPARE(b.s->StdFileName + b.s->ProFileName + b.s->ProFullPath, std::string("in.ftsin.fts/d/in.fts"));
 }
 
 void DialogTest::okSavesUnderTheTypedName() {
