@@ -47,14 +47,17 @@ double Val(std::string_view text);
 // Num_to_str: x rounded half up to ndec decimals, "0" before the point below magnitude 1,
 // always a point, right-aligned in width characters (" 4551.", "0.05", "   -0.50"). Never cuts
 // a digit or the sign: a text one character too long loses only the blank of a non-negative
-// value ("1234." in 5); any longer text becomes the exponent form of Num_to_exp in the same
-// width, which widens (to 7, or 8 with a sign or a three-digit exponent) only when not one
-// mantissa decimal fits ("0.3e+06" for 250000 in 4). NaN and infinities show as "NaN", "Inf",
-// "-Inf", or width '*' when too narrow.
+// value ("1234." in 5) or the "0" before the point of a fraction with decimals (".12345" in 6,
+// "-.05" in 4); any longer text becomes the exponent form of Num_to_exp in the same width,
+// which widens (to 7, one more for a sign, one more for a three-digit exponent) only when not
+// one mantissa decimal fits ("0.3e+06" for 250000 in 4). NaN and infinities show as "NaN",
+// "Inf", "-Inf", or width '*' when too narrow.
 std::string Num_to_str(double x, int width, int ndec);
-// Exponent form "0.dddde+XX", mantissa 0.1 <= m < 1 with ndec decimals, a "-" before it for a
-// negative x, blanks in front up to width; |x| <= 1E-16 is ".000e+00". Lowers ndec to what
-// the width holds; when that is below 0, sets ndec to 1 and widens width to the form's length.
+// Exponent form "0.dddde+XX": exponent floor(ln|x| / ln 10) + 1, mantissa |x| / 10^exponent
+// with ndec decimals (0.1 <= m < 1, or 1 where the logarithms put a power of ten one decade
+// lower: "1.e+06"), a "-" before it for a negative x, blanks in front up to width; |x| <= 1E-16
+// is ".000e+00" ("0.e+00" without decimals). Lowers ndec to what the width holds; when that is
+// below 0, sets ndec to 1 and widens width to the form's length.
 std::string Num_to_exp(double x, int& width, int& ndec);
 // An integer left-padded with pad to width characters; a longer text is returned whole. A zero
 // pad goes between a minus sign and the digits ("-05"); an empty pad adds nothing.
