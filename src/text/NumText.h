@@ -24,8 +24,22 @@ std::size_t RecordTextTo(char* buf, double x);
 // most 15 significant digits), no leading blank, "-" for negatives, "0" before the point of a
 // fraction, no trailing zeros and no point for whole values ("0.25", "-12.35", "201").
 std::string PlainText(double x);
-// The first 9 characters of the default text form, as the main window shows wavelengths
-// (" 5184.222").
+// Captions of n characters: the first n characters of the default text form, as long as they
+// still read as the number. That is the whole text when it fits, or a positional text cut
+// after its point, whose dropped decimals are cut off, not rounded (" 5184.2221" in 9 is
+// " 5184.222", " 4863.46" in 5 is " 4863"). Where the cut would break an exponent form
+// (" 1.5E+07" in 6 would read " 1.5E+"), lose digits before the point (" 123456.7" in 6 would
+// read " 12345") or keep no digit other than 0 (" .0001234" in 5 would read " .000"), the
+// caption is instead the text of at most n characters that shows the value rounded to the
+// most significant digits, in the style of the default text form; for as many digits,
+// positional before exponent form, and keeping the plus blank before dropping it. So 1.5E+07
+// in 6 is " 2E+07", 123456.7 in 6 is "123457", .0001234 in 5 is ".0001". Seven characters
+// hold one digit of every value; where n is less and nothing fits (-1.5E+07 in 5), the
+// caption is the shortest such text ("-2E+07"), longer than n.
+std::string LabelText(double x, int n);
+// The same for a single-precision value, from its default text form of 7 significant digits.
+std::string LabelTextSingle(float x, int n);
+// The main window's wavelengths: LabelText(x, 9) (" 5184.222").
 std::string WaveLabel(double x);
 
 // Leading-number rule: skip leading blanks, then an optional sign, digits, an optional point
