@@ -6,13 +6,14 @@
 // cannot fit, chosen so that a field never shows a wrong number:
 //
 // - Fit is judged on the completed text (point and all ndec decimals added). A completed text
-//   that is longer than the field only by the blank that stands for a plus sign is shown
-//   without that blank ("1234." in 5, "12.34" in 5).
+//   that is longer than the field by one character drops a character that carries no digit:
+//   the blank that stands for a plus sign ("1234." in 5, "12.34" in 5), or the "0" before the
+//   point of a fraction when a decimal remains (".12345" in 6, "-.05" in 4).
 // - Any other completed text that is too long, by however many characters, is replaced by the
 //   exponent form of Num_to_exp in the same field width (width - 6 mantissa decimals). This
 //   covers a text 1..ndec characters too long, and a value that rounding made whole and that
 //   outgrows the field once its decimals are restored (99.999 in 5 with 2 decimals is
-//   "0.1e+03"). Cutting off the leading characters, which would drop digits or the sign, never
+//   "1.0e+02"). Cutting off the leading characters, which would drop digits or the sign, never
 //   happens.
 // - Very large and very small magnitudes, whose default text form uses an exponent, are laid
 //   out in positional digits first, so the rules above apply to them unchanged
@@ -22,8 +23,12 @@
 //   not even one decimal fits, the field widens to the smallest width that holds the form with
 //   one decimal: 7 for a positive value with a two-digit exponent (as "0.3e+06"), one more for
 //   a sign or a third exponent digit. The caller's width is changed to that width.
-// - The mantissa is normalised to 0.1 <= |m| < 1 before rounding; rounding may still make it
-//   "1." ("1.e+06" for 987654 in 6), which is the correctly rounded value.
+// - The exponent is floor(ln|x| / ln 10) + 1 and the mantissa |x| / 10^exponent, normally
+//   0.1 <= m < 1. At a power of ten the quotient of the logarithms may fall just below the
+//   whole number, and the mantissa is then 1 ("1.e+06" for 1E+06 in 6, "1.00e+03" for 1000
+//   with 2 decimals); rounding may make it 1 as well ("1.e+06" for 987654 in 6). Both are the
+//   correctly rounded value. Zero (|x| <= 1E-16) is "." and the decimals, or "0." without
+//   decimals, then "e+00".
 // - NaN and infinities are shown as "NaN", "Inf", "-Inf" right-aligned, or as width '*' when
 //   the field is too narrow. A negative ndec counts as 0; a negative width as 0.
 #include <cmath>
@@ -128,7 +133,13 @@ std::string Num_to_str(double x, int width, int ndec) {
 
     const int len = static_cast<int>(s.size());
     if (len <= width) return padLeft(s, width);
-    if (s[0] == ' ' && len - 1 == width) return s.substr(1);  // only the plus blank is extra
+    if (len - 1 == width) {
+        // One character too long: a character that carries no digit of the value gives way.
+        if (s[0] == ' ') return s.substr(1);  // the blank that stands for a plus sign
+        // The "0" before the point of a fraction, as long as a decimal is left to show.
+        if (ndec > 0 && (s.starts_with("0.") || s.starts_with("-0.")))
+            return s.erase(s.find('0'), 1);
+    }
 
     int expWidth = width;
     int expDec = width - 6;
@@ -143,17 +154,13 @@ std::string Num_to_exp(double x, int& width, int& ndec) {
     int e = 0;
     double m = 0;
     if (!zero) {
-        e = static_cast<int>(std::floor(std::log10(ax))) + 1;
+        // The exponent is floor(ln|x| / ln 10) + 1 in double precision. At a power of ten the
+        // quotient may come out just below the whole number, so 1E+06 is written "1.e+06" with
+        // mantissa 1 rather than "0.e+07"; the mantissa field holds 1 as well as 0.1.
+        e = static_cast<int>(std::floor(std::log(ax) / std::log(10.0))) + 1;
         // Beyond 1E300 a power of ten in double loses range; long double keeps it.
-        auto scale = [&](int p) {
-            return std::abs(p) <= 300 ? ax / std::pow(10.0, p)
-                                      : static_cast<double>(ax / std::pow(10.0L, p));
-        };
-        m = scale(e);
-        // log10 and the division may each be off by an ulp near a power of ten; correct only a
-        // mantissa that is plainly outside 0.1 <= m < 1.
-        if (m >= 1) m = scale(++e);
-        else if (m < 0.1 * (1 - 1e-14)) m = scale(--e);
+        m = std::abs(e) <= 300 ? ax / std::pow(10.0, e)
+                               : static_cast<double>(ax / std::pow(10.0L, e));
     }
     const bool negative = !zero && x < 0;
     const int expDigits = digitCount(std::abs(e)) < 2 ? 2 : digitCount(std::abs(e));
@@ -168,8 +175,10 @@ std::string Num_to_exp(double x, int& width, int& ndec) {
 
     std::string s;
     if (zero) {
+        // "." and the decimals; with no decimals the mantissa is "0." so the text has a digit.
         s.assign(static_cast<std::size_t>(ndec) + 1, '0');
-        s[0] = '.';
+        if (ndec > 0) s[0] = '.';
+        else s += '.';
         s += "e+00";
     } else {
         if (negative) s = "-";

@@ -1,5 +1,6 @@
 #include "text/NumText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -49,41 +50,49 @@ Digits digitsOf(double ax, int sig) {
     return r;
 }
 
-// Writes the digits of |x| (no sign, no blank) in the default-form layout. zeroBeforePoint puts
-// "0" before the point of a fraction (the plain text of a number). Whole parts longer than sig
-// digits are written in exponent form, so that no digit beyond the significant ones is shown
-// (a single-precision 16777216 is 1.677722E+07, not 16777220).
-std::size_t layout(char* out, const Digits& g, bool zeroBeforePoint, int sig = 15) {
+// Writes the digits of g in positional digits ("1234.5", ".00015"); zeroBeforePoint puts "0"
+// before the point of a fraction.
+std::size_t layoutPositional(char* out, const Digits& g, bool zeroBeforePoint) {
     std::size_t k = 0;
-    if (g.exp >= -4 && g.exp < sig) {
-        if (g.exp >= 0) {
-            for (int i = 0; i <= g.exp; ++i) out[k++] = i < g.n ? g.d[i] : '0';
-            if (g.n > g.exp + 1) {
-                out[k++] = '.';
-                for (int i = g.exp + 1; i < g.n; ++i) out[k++] = g.d[i];
-            }
-        } else {
-            if (zeroBeforePoint) out[k++] = '0';
+    if (g.exp >= 0) {
+        for (int i = 0; i <= g.exp; ++i) out[k++] = i < g.n ? g.d[i] : '0';
+        if (g.n > g.exp + 1) {
             out[k++] = '.';
-            for (int i = 0; i < -g.exp - 1; ++i) out[k++] = '0';
-            for (int i = 0; i < g.n; ++i) out[k++] = g.d[i];
+            for (int i = g.exp + 1; i < g.n; ++i) out[k++] = g.d[i];
         }
     } else {
-        out[k++] = g.d[0];
-        if (g.n > 1) {
-            out[k++] = '.';
-            for (int i = 1; i < g.n; ++i) out[k++] = g.d[i];
-        }
-        out[k++] = 'E';
-        out[k++] = g.exp < 0 ? '-' : '+';
-        int e = g.exp < 0 ? -g.exp : g.exp;
-        char eb[8];
-        int en = 0;
-        do { eb[en++] = static_cast<char>('0' + e % 10); e /= 10; } while (e > 0);
-        if (en < 2) eb[en++] = '0';
-        while (en > 0) out[k++] = eb[--en];
+        if (zeroBeforePoint) out[k++] = '0';
+        out[k++] = '.';
+        for (int i = 0; i < -g.exp - 1; ++i) out[k++] = '0';
+        for (int i = 0; i < g.n; ++i) out[k++] = g.d[i];
     }
     return k;
+}
+
+// Writes the digits of g as mantissa, "E", sign and at least two exponent digits ("1.5E-07").
+std::size_t layoutExponent(char* out, const Digits& g) {
+    std::size_t k = 0;
+    out[k++] = g.d[0];
+    if (g.n > 1) {
+        out[k++] = '.';
+        for (int i = 1; i < g.n; ++i) out[k++] = g.d[i];
+    }
+    out[k++] = 'E';
+    out[k++] = g.exp < 0 ? '-' : '+';
+    int e = g.exp < 0 ? -g.exp : g.exp;
+    char eb[8];
+    int en = 0;
+    do { eb[en++] = static_cast<char>('0' + e % 10); e /= 10; } while (e > 0);
+    if (en < 2) eb[en++] = '0';
+    while (en > 0) out[k++] = eb[--en];
+    return k;
+}
+
+// Writes the digits of |x| (no sign, no blank) in the default-form layout: positional when
+// 1E-4 <= |x| < 10^sig, so that no digit beyond the significant ones is shown (a
+// single-precision 16777216 is 1.677722E+07, not 16777220), otherwise in exponent form.
+std::size_t layout(char* out, const Digits& g, bool zeroBeforePoint, int sig = 15) {
+    return g.exp >= -4 && g.exp < sig ? layoutPositional(out, g, zeroBeforePoint) : layoutExponent(out, g);
 }
 
 std::size_t nonFinite(char* out, double x) {
@@ -185,7 +194,64 @@ std::string PlainText(double x) {
     return std::string(out, k);
 }
 
-std::string WaveLabel(double x) { return DefaultText(x).substr(0, 9); }
+namespace {
+
+// Sign (or blank) and the digits of g, rounded to sig significant digits, in positional digits;
+// "" when the whole part has more digits than that, since its trailing zeros would claim a
+// precision the text does not have (1.2E+05 to 2 digits is not "120000").
+std::string positionalForm(char sign, const Digits& g, int sig) {
+    if (g.exp >= sig) return std::string();
+    char out[400];
+    return sign + std::string(out, layoutPositional(out, g, false));
+}
+
+// Sign (or blank) and the digits of g in exponent form ("1.5E-07").
+std::string exponentForm(char sign, const Digits& g) {
+    char out[48];
+    return sign + std::string(out, layoutExponent(out, g));
+}
+
+// The caption rule for a value written with at most maxSig significant digits.
+std::string labelText(double x, int n, int maxSig) {
+    if (n < 0) n = 0;
+    const std::string s = formDefault(x, maxSig);
+    const auto len = static_cast<std::size_t>(n);
+    if (s.size() <= len) return s;
+    if (!std::isfinite(x)) return s[0] == ' ' && s.size() - 1 <= len ? s.substr(1) : s;
+    // The cut keeps every digit before the point and, for a value other than 0, a digit other
+    // than 0 (" .0001234" in 5 would read " .000").
+    if (s.find('E') == std::string::npos) {
+        const std::size_t point = std::min(s.find('.'), s.size());
+        if (point <= len && s.find_first_of("123456789") < len) return s.substr(0, len);
+    }
+    // The most significant digits that fit; positional before exponent form, and a text with
+    // its plus blank before one that must drop it.
+    const char sign = x < 0 ? '-' : ' ';
+    const double ax = std::fabs(x);
+    std::string shortest;
+    for (int sig = maxSig; sig >= 1; --sig) {
+        const Digits g = digitsOf(ax, sig);
+        std::string forms[2] = {positionalForm(sign, g, sig), exponentForm(sign, g)};
+        for (const std::string& f : forms)
+            if (!f.empty() && f.size() <= len) return f;
+        for (std::string& f : forms) {
+            if (f.empty()) continue;
+            if (sign == ' ') f.erase(0, 1);
+            if (f.size() <= len) return f;
+            if (shortest.empty() || f.size() < shortest.size()) shortest = f;
+        }
+    }
+    // No text of n characters shows the value: the shortest one that does, longer than n.
+    return shortest;
+}
+
+}  // namespace
+
+std::string LabelText(double x, int n) { return labelText(x, n, 15); }
+
+std::string LabelTextSingle(float x, int n) { return labelText(static_cast<double>(x), n, 7); }
+
+std::string WaveLabel(double x) { return LabelText(x, 9); }
 
 LeadingNumber ReadLeadingNumber(std::string_view t) {
     LeadingNumber r;
