@@ -1,7 +1,11 @@
-// The file dialogs: pattern filtering, directory changes, the resize rule, OK and Cancel.
+// The file dialogs: pattern filtering, directories, OK and Cancel, Return and Escape, the keys
+// that name a file, the question before a file is replaced, and the workbench's real boxes.
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
+
 #include "UiTestSupport.h"
-#include "ui/FileDialogLayout.h"
-#include "ui/Twips.h"
+#include "ui/QtPlatform.h"
 
 using namespace tessan;
 using namespace tessan::ui;
@@ -9,23 +13,26 @@ using namespace tessan::ui::test;
 
 namespace {
 
-struct DialogBench {
-    tessan::test::RecordingPlatform p;
+struct Files {
+    TestPlatform p;
     std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
     std::filesystem::path dir = p.WorkDir() / "files";
     QString files = QString::fromStdString(dir.string());
     QString empty = QString::fromStdString((p.WorkDir() / "empty").string());
 
-    DialogBench() {
+    Files() {
         std::filesystem::create_directories(dir / "sub");
         std::filesystem::create_directories(p.WorkDir() / "empty");
         for (const char* name : {"b.fts", "A.FTS", "c.fit", "d.fits", "model.mdl", "noext", "r.dat", "sub/inner.fts"})
             std::ofstream(dir / name) << "x";
         s->DataPath = "c:";
     }
+    // The dialog shown, active, in the files directory.
     std::unique_ptr<FileDialog> open(DialogKind kind) {
         auto d = std::make_unique<FileDialog>(kind, *s, p, nullptr);
         d->show();
+        d->activateWindow();
+        d->setDirectory(files);
         return d;
     }
 };
@@ -41,16 +48,16 @@ QStringList listed(const QListWidget* list) {
 class DialogTest : public QObject {
     Q_OBJECT
 private slots:
-    void patternsFilterCaseInsensitively();
-    void directoryChangeFillsNameAndPath();
-    void resizeRule();
-    void cancelKeepsDirectoryButNotDataPath();
-    void okOnAnEmptyName();
-    void okSavesUnderTheTypedName();
+    void patternsAndDirectories();
+    void okAndCancel();
+    void returnDoesOkAndEscapeCancel();
+    void keysNameTheFile();
+    void replacingAFileIsAskedFirst();
+    void realBoxes();
 };
 
-void DialogTest::patternsFilterCaseInsensitively() {
-    DialogBench b;
+void DialogTest::patternsAndDirectories() {
+    Files f;
     const struct { DialogKind kind; int type; QStringList want; } cases[] = {
         {DialogKind::LoadStd, 0, {"A.FTS", "b.fts"}},
         {DialogKind::LoadStd, 1, {"c.fit"}},
@@ -59,103 +66,186 @@ void DialogTest::patternsFilterCaseInsensitively() {
         {DialogKind::SaveBb, 0, {"r.dat"}},
     };
     for (const auto& c : cases) {
-        auto d = b.open(c.kind);
-        d->setDirectory(b.files);
+        auto d = f.open(c.kind);
         d->selectType(c.type);
         QVERIFY2(listed(d->File1) == c.want, qPrintable(d->objectName() + " " + d->Combo1->currentText()));
     }
-}
 
-void DialogTest::directoryChangeFillsNameAndPath() {
-    DialogBench b;
-    auto d = b.open(DialogKind::LoadPro);
+    auto d = std::make_unique<FileDialog>(DialogKind::LoadPro, *f.s, f.p, nullptr);
     QCOMPARE(d->directory(), QDir::toNativeSeparators(QDir::currentPath()));
-    d->setDirectory(b.files);
-    QCOMPARE(d->Text1->text(), QString("A.FTS"));
-    QCOMPARE(d->Label4->text(), b.files);
+    d->setDirectory(f.files);
+    QCOMPARE(QStringList({d->Text1->text(), d->Label4->text()}), QStringList({"A.FTS", f.files}));
     // Dir1 lists the ancestors and the subdirectories; activating one moves there.
     QStringList paths;
     for (int i = 0; i < d->Dir1->count(); ++i) paths << d->Dir1->item(i)->data(Qt::UserRole).toString();
-    QVERIFY(paths.contains("/") && paths.contains(QString::fromStdString(b.p.WorkDir().string())));
-    QVERIFY(paths.contains(b.files + "/sub"));
-    emit d->Dir1->itemActivated(d->Dir1->item(paths.indexOf(b.files + "/sub")));
-    QCOMPARE(d->Text1->text(), QString("inner.fts"));
-    QCOMPARE(d->Label4->text(), b.files + "/sub");
-    d->setDirectory(b.empty);
-    QCOMPARE(d->Text1->text(), QString());
-    QCOMPARE(d->File1->count(), 0);
+    QVERIFY(paths.contains("/") && paths.contains(QString::fromStdString(f.p.WorkDir().string())));
+    emit d->Dir1->itemActivated(d->Dir1->item(paths.indexOf(f.files + "/sub")));
+    QCOMPARE(QStringList({d->Text1->text(), d->Label4->text()}), QStringList({"inner.fts", f.files + "/sub"}));
+    d->setDirectory(f.empty);
+    QVERIFY(d->Text1->text().isEmpty() && d->File1->count() == 0);
     d->Drive1->setCurrentIndex(-1);
     d->Drive1->setCurrentIndex(d->Drive1->findText("/"));   // the drive list offers the root
     QCOMPARE(d->directory(), QString("/"));
 }
 
-void DialogTest::resizeRule() {
-    // The rule in twips: the minimum size, the design width, and extra width shared by the columns.
-    const FileDialogLayout small = LayoutFileDialog(5000, 3000), design = LayoutFileDialog(7830, 5000),
-                           wide = LayoutFileDialog(9830, 5000);
-    const std::tuple<const char*, int, int> rule[] = {
-        {"W", small.W, 6525}, {"H", small.H, 3540}, {"file1Height", small.file1Height, 1440},
-        {"combo1Top", small.combo1Top, 2670}, {"drive1Top", small.drive1Top, 2670},
-        {"leftWidth", design.leftWidth, 3015}, {"midWidth", design.midWidth, 2655}, {"midLeft", design.midLeft, 3360},
-        {"buttonsLeft", design.buttonsLeft, 6240}, {"file1Height", design.file1Height, 2900},
-        {"label2Top", design.label2Top, 3890}, {"dir1Height", design.dir1Height, 3110},
-        {"wide leftWidth", wide.leftWidth, 4015}, {"wide midWidth", wide.midWidth, 3655},
-        {"wide buttonsLeft", wide.buttonsLeft, 8240}};
-    for (const auto& [what, got, want] : rule) QVERIFY2(got == want, qPrintable(QString("%1: %2").arg(what).arg(got)));
+void DialogTest::okAndCancel() {
+    Files f;
+    // Cancel stores the place and keeps the directory for the next show, but not as DataPath.
+    auto load = f.open(DialogKind::LoadModel);
+    load->move(50, 70);
+    load->Text1->setText("model.mdl");
+    load->Command2->click();
+    QVERIFY(!load->isVisible() && f.s->ModelFullPath.empty() && f.p.messages.empty() && f.s->DataPath == "c:");
+    QCOMPARE(QPoint(f.s->geom.frmLoad_model.Left, f.s->geom.frmLoad_model.Top), QPoint(750, 1050));
+    load->show();
+    load->reprime();
+    QCOMPARE(load->directory(), f.files);
 
-    // The live dialog follows it and cannot be made smaller than the minimum.
-    DialogBench b;
-    auto d = b.open(DialogKind::SaveModel);
-    const QSize frame = d->frameGeometry().size() - d->size();
-    d->resize(toPixels(7830) - frame.width(), toPixels(5000) - frame.height());
-    QCOMPARE(QList<int>({d->File1->width(), d->Dir1->width(), d->Dir1->x(), d->Command1->x(), d->Command2->x()}),
-             QList<int>({toPixels(3015), toPixels(2655), toPixels(3360), toPixels(6240), toPixels(6240)}));
-    d->resize(toPixels(5000), toPixels(3000));
-    QCOMPARE(d->frameGeometry().size(), QSize(toPixels(6525), toPixels(3540)));
-}
-
-void DialogTest::cancelKeepsDirectoryButNotDataPath() {
-    DialogBench b;
-    auto d = b.open(DialogKind::LoadModel);
-    d->move(50, 70);
-    d->setDirectory(b.files);
-    d->Text1->setText("model.mdl");
-    d->Command2->click();
-    QVERIFY(!d->isVisible() && b.s->ModelFullPath.empty() && b.p.messages.empty());
-    QCOMPARE(b.s->DataPath, std::string("c:"));
-    QCOMPARE(QPoint(b.s->geom.frmLoad_model.Left, b.s->geom.frmLoad_model.Top), QPoint(750, 1050));
-    d->show();
-    d->reprime();
-    QCOMPARE(d->directory(), b.files);
-}
-
-void DialogTest::okOnAnEmptyName() {
-    // The standard's dialog refuses it; the program's passes it to the reader, which reads nothing.
-    DialogBench b;
+    // An empty name: the standard's dialog refuses it; the program's passes it to the reader.
     std::vector<FitsOutcome> reads;
-    auto std = b.open(DialogKind::LoadStd), pro = b.open(DialogKind::LoadPro);
+    auto std = f.open(DialogKind::LoadStd), pro = f.open(DialogKind::LoadPro);
     for (auto* d : {std.get(), pro.get()}) {
         d->onFitsRead = [&](FitsOutcome o) { reads.push_back(o); };
-        d->setDirectory(b.empty);
+        d->setDirectory(f.empty);
         d->Command1->click();
     }
-    QCOMPARE(b.p.messages, std::vector<std::string>{"Please select a file to load."});
+    QCOMPARE(f.p.messages, std::vector<std::string>{"Please select a file to load."});
     QVERIFY(std->isVisible() && !pro->isVisible());
     QCOMPARE(reads, std::vector<FitsOutcome>{FitsOutcome::NotRead});
-    QCOMPARE(b.s->DataPath, b.empty.toStdString());
-    QCOMPARE(b.s->ProFullPath, b.empty.toStdString() + "/");
-}
+    QCOMPARE(f.s->DataPath, f.empty.toStdString());
+    QCOMPARE(f.s->ProFullPath, f.empty.toStdString() + "/");
 
-void DialogTest::okSavesUnderTheTypedName() {
-    DialogBench b;
-    auto save = b.open(DialogKind::SaveBb);
-    save->setDirectory(b.files);
+    // A save dialog takes the name as it is typed, and OK saves under it.
+    auto save = f.open(DialogKind::SaveBb);
     QTest::keyClicks(save->Text1, "x");
-    QCOMPARE(b.s->BBFileName, std::string("r.datx"));   // typing updates the name at once
+    QCOMPARE(f.s->BBFileName, std::string("r.datx"));
     save->Text1->setText("out.dat");
     save->Command1->click();
-    QCOMPARE(b.s->BBFullPath, (b.dir / "out.dat").string());
-    QVERIFY(std::filesystem::exists(b.dir / "out.dat"));
+    QCOMPARE(f.s->BBFullPath, (f.dir / "out.dat").string());
+    QVERIFY(std::filesystem::exists(f.dir / "out.dat"));
+}
+
+void DialogTest::returnDoesOkAndEscapeCancel() {
+    for (DialogKind kind : kDialogKinds) {
+        Files f;
+        auto d = f.open(kind);
+        const struct { const char* what; QWidget* to; Qt::Key key; bool visible; const char* dataPath; } keys[] = {
+            {"Escape in the name box", d->Text1, Qt::Key_Escape, false, "c:"},
+            {"Return on the focused Cancel", d->Command2, Qt::Key_Return, false, "c:"},
+            {"Return in the directory list", d->Dir1, Qt::Key_Return, true, "c:"},   // opens "sub"
+            {"Return in the name box", d->Text1, Qt::Key_Return, false, ""},          // "": the directory shown
+            {"Enter in the file list", d->File1, Qt::Key_Enter, false, ""},
+        };
+        for (const auto& k : keys) {
+            d->show();
+            f.s->DataPath = "c:";
+            k.to->setFocus();
+            if (k.to == d->Dir1) d->Dir1->setCurrentRow(d->Dir1->count() - 1);
+            QTest::keyClick(k.to, k.key);
+            const QString at = d->objectName() + ": " + k.what;
+            QVERIFY2(d->isVisible() == k.visible, qPrintable(at));
+            const std::string want = *k.dataPath ? k.dataPath : d->directory().toStdString();
+            QVERIFY2(f.s->DataPath == want, qPrintable(at + " " + QString::fromStdString(f.s->DataPath)));
+        }
+        QCOMPARE(d->directory(), f.files + "/sub");
+    }
+}
+
+// The name box holds what OK will read: a file named by a click or a key in the file list, or
+// typed; the program's own choices and refills of the list, and keys passed on by the name box
+// or the list, leave it; a key that reaches the standard's dialog elsewhere proposes the first.
+void DialogTest::keysNameTheFile() {
+    Files f;
+    auto d = f.open(DialogKind::LoadStd);
+    QVERIFY(QTest::qWaitForWindowActive(d.get()));
+    auto press = [&](QWidget* w, Qt::Key key) {
+        w->setFocus();
+        QTest::keyClick(w, key);
+        return d->Text1->text();
+    };
+    d->Text1->setText("b.fts");
+    QCOMPARE(press(d->Text1, Qt::Key_Up), QString("b.fts"));
+    QCOMPARE(press(d->Text1, Qt::Key_Down), QString("b.fts"));
+    QCOMPARE(press(d->Combo1, Qt::Key_F5), QString("A.FTS"));
+    QListWidgetItem* item = d->File1->findItems("b.fts", Qt::MatchExactly).value(0);
+    QTest::mouseClick(d->File1->viewport(), Qt::LeftButton, {}, d->File1->visualItemRect(item).center());
+    QCOMPARE(press(d->File1, Qt::Key_Shift), QString("b.fts"));
+    QCOMPARE(press(d->File1, Qt::Key_F5), QString("b.fts"));
+
+    d->selectType(3);   // A.FTS b.fts c.fit d.fits model.mdl noext r.dat
+    d->Text1->setText("typed");
+    d->File1->setCurrentRow(2);
+    QCOMPARE(d->Text1->text(), QString("typed"));
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_Down, "d.fits"}, {Qt::Key_End, "r.dat"}, {Qt::Key_Up, "noext"}, {Qt::Key_Home, "A.FTS"},
+        {Qt::Key_M, "model.mdl"}};
+    for (const auto& [key, name] : keys) QCOMPARE(press(d->File1, key), QString(name));
+    d->selectType(1);
+    QCOMPARE(d->Text1->text(), QString("model.mdl"));
+    press(d->Text1, Qt::Key_Return);
+    QCOMPARE(f.s->StdFileName, std::string("model.mdl"));
+}
+
+void DialogTest::replacingAFileIsAskedFirst() {
+    const struct { DialogKind kind; const char* name; bool answer, asked, replaced; } cases[] = {
+        {DialogKind::SaveBb, "r.dat", false, true, false},
+        {DialogKind::SaveBb, "r.dat", true, true, true},
+        {DialogKind::SaveModel, "model.mdl", false, true, false},
+        {DialogKind::SaveBb, "new.dat", false, false, true},
+        {DialogKind::SaveBb, "sub", false, false, false},   // a directory: the save fails on its own
+        {DialogKind::LoadModel, "model.mdl", false, false, false},
+    };
+    for (const auto& c : cases) {
+        Files f;
+        f.p.answer = c.answer;
+        auto d = f.open(c.kind);
+        d->Text1->setText(c.name);
+        d->Command1->click();
+        const QString at = d->objectName() + " " + c.name + (c.answer ? " yes" : " no");
+        const bool asked = !f.p.messages.empty() && f.p.messages.front() == "? " + std::string(c.name) +
+                                                                               " exists. Replace it?";
+        QVERIFY2(asked == c.asked, qPrintable(at));
+        const bool kept = c.asked && !c.answer;   // No: nothing happens and the dialog stays
+        QVERIFY2(d->isVisible() == kept && (f.s->DataPath == "c:") == kept, qPrintable(at));
+        const auto file = f.dir / c.name;
+        const bool replaced = std::filesystem::is_regular_file(file) && tessan::test::ReadText(file) != "x";
+        QVERIFY2(replaced == c.replaced, qPrintable(at));
+    }
+}
+
+// The workbench's Platform shows modal boxes titled with the application's name: a message
+// with OK alone, a question with Yes and No where Return answers No. A timer reads the box
+// and answers it so that the test never blocks.
+void DialogTest::realBoxes() {
+    QtPlatform p;
+    QCOMPARE(QString::fromStdString(p.WorkDir().string()), QDir::currentPath());   // where the settings go
+    const struct { const char* text; bool ask, pressYes; QMessageBox::StandardButtons buttons; } cases[] = {
+        {"Please select a file to load.", false, false, QMessageBox::Ok},
+        {"m1.MDL exists. Replace it?", true, false, QMessageBox::Yes | QMessageBox::No},
+        {"m1.MDL exists. Replace it?", true, true, QMessageBox::Yes | QMessageBox::No},
+    };
+    for (const auto& c : cases) {
+        QString shown;
+        QMessageBox::StandardButtons buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            shown = box->windowTitle() + ": " + box->text();
+            buttons = box->standardButtons();
+            if (c.pressYes)
+                box->button(QMessageBox::Yes)->click();
+            else
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        bool yes = false;
+        if (c.ask)
+            yes = p.AskYesNo(c.text);
+        else
+            p.MsgBox(c.text);
+        QCOMPARE(shown, QString("Tessan: ") + c.text);
+        QCOMPARE(buttons, c.buttons);
+        QCOMPARE(yes, c.pressYes);
+    }
 }
 
 QTEST_MAIN(DialogTest)

@@ -1,8 +1,8 @@
 // Secondary windows and their owner: built on first use, the loading flag over the first show,
-// the close box, unload storing every window's geometry, and stored geometry that stays as it
-// was through runs under a window frame. The offscreen platform frames nothing, so the frame
-// is simulated through WindowFrame: a window manager that frames a window once it is on the
-// screen, and tells so (a move) or not.
+// the close box, unload storing every window's geometry, stored geometry that stays as it was
+// through runs under a window frame, and the dialogs' resize rule on their outer size. The
+// offscreen platform frames nothing, so a window manager is simulated through WindowFrame: it
+// frames the windows on the screen, and tells so (a move) or not.
 #include "UiTestSupport.h"
 #include "io/Settings.h"
 #include "ui/FileDialogLayout.h"
@@ -15,7 +15,7 @@ namespace {
 
 struct SimulatedFrame : WindowFrame {
     QMargins m{4, 23, 4, 4};
-    bool framed = false;   // the window manager has framed the windows on the screen
+    bool framed = false;
     QMargins margins(const QWidget& w) const override {
         return framed && w.testAttribute(Qt::WA_WState_Created) ? m : QMargins();
     }
@@ -23,14 +23,13 @@ struct SimulatedFrame : WindowFrame {
 };
 
 // A window of the kind still to come: a plot window with a WinRect record, counting the runs
-// of its resize handler.
+// of its handlers.
 class Probe : public ToolWindow {
     Q_OBJECT
 public:
     Probe(QWidget* owner, AnalysisState& s, const WindowFrame& frame)
         : ToolWindow(owner, s, &Geometry::frmPlotData_bb, frame) {}
-    int resizes = 0;
-    int unloads = 0;
+    int resizes = 0, unloads = 0;
 
 protected:
     void Form_Resize() override { ++resizes; }
@@ -47,6 +46,10 @@ void notifyMoved(QWidget* w) {
     QCoreApplication::sendEvent(w, &e);
 }
 
+QString twips(const QRect& r) {
+    return QString("%1,%2,%3,%4").arg(r.x() * 15).arg(r.y() * 15).arg(r.width() * 15).arg(r.height() * 15);
+}
+
 }  // namespace
 
 class WindowOwnerTest : public QObject {
@@ -55,41 +58,44 @@ private slots:
     void registryBuildsOnFirstUseAndUnloadStoresEveryWindow();
     void loadingFlagCoversTheFirstShow();
     void storedGeometryStaysThroughRunsUnderAFrame();
-    void dialogMinimumIsTheOuterSize();
+    void dialogLayoutFollowsTheOuterSize();
 };
 
 void WindowOwnerTest::registryBuildsOnFirstUseAndUnloadStoresEveryWindow() {
     Bench b;
     WindowRegistry& windows = b.w->windows();
     windows.add<Probe>([&] { return new Probe(windows.owner(), *b.s, windows.frame()); });
-    QCOMPARE(b.w->findChildren<FileDialog*>().size(), windows.count<FileDialog>());   // primed at start
-    QCOMPARE(windows.count<FileDialog>(), 5);
+    QCOMPARE(b.w->findChildren<FileDialog*>().size(), 5);   // primed at start
 
     windows.hide<Probe>();   // hiding builds nothing
     QVERIFY(!windows.find<Probe>() && !b.w->findChild<Probe*>());
-    Probe* first = windows.get<Probe>();
-    QVERIFY(first && first->parent() == b.w.get() && windows.get<Probe>() == first);
-    QVERIFY(!first->isVisible());
+    QPointer<Probe> first = windows.get<Probe>();
+    QVERIFY(first && first->parent() == b.w.get() && windows.get<Probe>() == first && !first->isVisible());
     first->present();
-    first->close();   // the close box: stored, then destroyed; the next use builds another
-    QVERIFY(first->closing() && first->unloads == 1);
-    QVERIFY(!windows.find<Probe>());
+    first->move(40, 60);
+    first->close();   // the close box: stored, then destroyed; the next use builds another there
+    QVERIFY(first->closing() && first->unloads == 1 && !windows.find<Probe>());
+    QCOMPARE(QPoint(b.s->geom.frmPlotData_bb.Left, b.s->geom.frmPlotData_bb.Top), QPoint(600, 900));
     QPointer<Probe> again = windows.get<Probe>();
-    QVERIFY(again && again.data() != first);
+    QVERIFY(again && again.data() != first.data());
     again->present();
+    QCOMPARE(again->pos(), QPoint(40, 60));
+    QTRY_VERIFY(first.isNull());
+    QVERIFY(again && again->isVisible());
     again->setGeometry(100, 120, 400, 300);
 
     // Any window holding the registry opens a dialog: the one the main window owns.
     FileDialog* saveBb = OpenDialog(windows, DialogKind::SaveBb);
     QVERIFY(saveBb == b.w->dialog(DialogKind::SaveBb) && saveBb->isVisible());
     saveBb->move(60, 90);
+    b.w->move(-3000, 2500);   // stored saturated to 16 bits
+    b.w->resize(2500, 300);
 
     b.w->findChild<QAction*>("mExit")->trigger();
     QVERIFY(again->closing() && again->unloads == 1);
     const QStringList lines = settingsLines(b.p);
-    const QRect outer = again->frameGeometry();
-    QCOMPARE(lines[13], QString("%1,%2,%3,%4").arg(outer.x() * 15).arg(outer.y() * 15)
-                            .arg(outer.width() * 15).arg(outer.height() * 15));
+    QCOMPARE(lines[12], QString("-32768,32767,32767,%1").arg(b.w->frameGeometry().height() * 15));
+    QCOMPARE(lines[13], twips(again->frameGeometry()));
     QCOMPARE(lines[16], QString("900,1350"));   // frmSave_bb, moved
     for (int i : {9, 10, 11, 17}) QCOMPARE(lines[i], QString("500,500"));   // never opened: as read
 }
@@ -161,19 +167,32 @@ void WindowOwnerTest::storedGeometryStaysThroughRunsUnderAFrame() {
     }
 }
 
-void WindowOwnerTest::dialogMinimumIsTheOuterSize() {
+void WindowOwnerTest::dialogLayoutFollowsTheOuterSize() {
+    // The rule in twips: the minimum size, and extra width shared by the two columns.
+    auto fields = [](const FileDialogLayout& l) {
+        return QList<int>({l.W, l.H, l.file1Height, l.label2Top, l.combo1Top, l.dir1Height, l.label5Top, l.drive1Top,
+                           l.leftWidth, l.midWidth, l.midLeft, l.buttonsLeft});
+    };
+    QCOMPARE(fields(LayoutFileDialog(5000, 3000)),
+             QList<int>({6525, 3540, 1440, 2430, 2670, 1650, 2430, 2670, 2362, 2002, 2707, 4934}));
+    QCOMPARE(fields(LayoutFileDialog(9830, 5000)),
+             QList<int>({9830, 5000, 2900, 3890, 4130, 3110, 3890, 4130, 4015, 3655, 4360, 8240}));
+
+    // The live dialog under a frame: the rule and the minimum apply to its outer size.
     SimulatedFrame frame;
     frame.framed = true;
     auto s = std::make_unique<AnalysisState>();
     tessan::test::RecordingPlatform p;
     FileDialog d(DialogKind::SaveModel, *s, p, nullptr, frame);
     d.show();
-    QCOMPARE(frame.outer(d).size(), QSize(522, 307));   // the design size, outer
+    QCOMPARE(frame.outer(d).size(), QSize(522, 307));   // the design size, 7830 x 4605 twips
+    d.resize(toPixels(7830) - 8, toPixels(5000) - 27);
+    QCOMPARE(QList<int>({d.File1->width(), d.File1->height(), d.Dir1->width(), d.Dir1->x(), d.Command1->x(),
+                         d.Command2->x()}),
+             QList<int>({toPixels(3015), toPixels(2900), toPixels(2655), toPixels(3360), toPixels(6240),
+                         toPixels(6240)}));
     d.resize(10, 10);
     QCOMPARE(frame.outer(d).size(), QSize(435, 236));   // 6525 x 3540 twips
-    d.resize(600, 400);   // the layout rule reads the outer size too
-    QCOMPARE(d.Command1->x(), toPixels(LayoutFileDialog(608 * 15, 427 * 15).buttonsLeft));
-    QCOMPARE(d.File1->height(), toPixels(LayoutFileDialog(608 * 15, 427 * 15).file1Height));
 }
 
 QTEST_MAIN(WindowOwnerTest)
