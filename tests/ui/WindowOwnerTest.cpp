@@ -5,7 +5,6 @@
 // frames the windows on the screen, and tells so (a move) or not.
 #include "UiTestSupport.h"
 #include "io/Settings.h"
-#include "ui/FileDialogLayout.h"
 
 using namespace tessan;
 using namespace tessan::ui;
@@ -167,32 +166,23 @@ void WindowOwnerTest::storedGeometryStaysThroughRunsUnderAFrame() {
     }
 }
 
+// Under a frame the dialog's resize rule and minimum apply to its outer size (twips): the
+// extra width shared by the two columns, the lists taking the extra height.
 void WindowOwnerTest::dialogLayoutFollowsTheOuterSize() {
-    // The rule in twips: the minimum size, and extra width shared by the two columns.
-    auto fields = [](const FileDialogLayout& l) {
-        return QList<int>({l.W, l.H, l.file1Height, l.label2Top, l.combo1Top, l.dir1Height, l.label5Top, l.drive1Top,
-                           l.leftWidth, l.midWidth, l.midLeft, l.buttonsLeft});
-    };
-    QCOMPARE(fields(LayoutFileDialog(5000, 3000)),
-             QList<int>({6525, 3540, 1440, 2430, 2670, 1650, 2430, 2670, 2362, 2002, 2707, 4934}));
-    QCOMPARE(fields(LayoutFileDialog(9830, 5000)),
-             QList<int>({9830, 5000, 2900, 3890, 4130, 3110, 3890, 4130, 4015, 3655, 4360, 8240}));
-
-    // The live dialog under a frame: the rule and the minimum apply to its outer size.
     SimulatedFrame frame;
     frame.framed = true;
     auto s = std::make_unique<AnalysisState>();
     tessan::test::RecordingPlatform p;
     FileDialog d(DialogKind::SaveModel, *s, p, nullptr, frame);
     d.show();
-    QCOMPARE(frame.outer(d).size(), QSize(522, 307));   // the design size, 7830 x 4605 twips
-    d.resize(toPixels(7830) - 8, toPixels(5000) - 27);
-    QCOMPARE(QList<int>({d.File1->width(), d.File1->height(), d.Dir1->width(), d.Dir1->x(), d.Command1->x(),
-                         d.Command2->x()}),
-             QList<int>({toPixels(3015), toPixels(2900), toPixels(2655), toPixels(3360), toPixels(6240),
-                         toPixels(6240)}));
+    QCOMPARE(frame.outer(d).size(), QSize(522, 307));   // the design size, 7830 x 4605
+    d.resize(655 - 8, 333 - 27);   // 9825 x 4995: 1995 more than the design width, shared 997 each
+    QCOMPARE(QList<int>({d.File1->width(), d.File1->height(), d.Combo1->y(), d.Dir1->width(), d.Dir1->x(),
+                         d.Dir1->height(), d.Drive1->y(), d.Command1->x(), d.Command2->x()}),
+             QList<int>({toPixels(4012), toPixels(2895), toPixels(4125), toPixels(3652), toPixels(4357),
+                         toPixels(3105), toPixels(4125), toPixels(8234), toPixels(8234)}));
     d.resize(10, 10);
-    QCOMPARE(frame.outer(d).size(), QSize(435, 236));   // 6525 x 3540 twips
+    QCOMPARE(frame.outer(d).size(), QSize(435, 236));   // 6525 x 3540
 }
 
 QTEST_MAIN(WindowOwnerTest)
