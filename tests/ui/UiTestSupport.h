@@ -71,12 +71,8 @@ struct Bench {
         w->show();
     }
     QWidget* central() const { return w->centralWidget(); }
-    template <class T>   // a control by its objectName; warns when it is missing
-    T* c(const QString& name) const {
-        T* c = central()->findChild<T*>(name);
-        if (!c) qWarning("no control %s", qPrintable(name));
-        return c;
-    }
+    template <class T>   // a control by its objectName
+    T* c(const QString& name) const { return central()->findChild<T*>(name); }
     QPushButton* button(int n) const { return c<QPushButton>(QString("Command%1").arg(n)); }
     QRadioButton* model(int k) const { return c<QRadioButton>(arrayName("Option1", k)); }
     QString text(const QString& name) const { return c<QWidget>(name)->property("text").toString(); }
