@@ -1,6 +1,10 @@
 // The driver run in process: the velocities it prints, the workbench's numbers and files for
-// the same star, a model round trip, and the messages that stop a star or the run.
+// the same star, a model round trip, and the messages that stop a star or the run; then the
+// built tessan-batch run as a user runs it: exit status, standard output and standard error.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
 
 #include "batch/BatchHarness.h"
 #include "batch/BatchOutput.h"
@@ -144,6 +148,40 @@ TEST_F(BatchRunTest, MessagesNoticesAndKeywords) {
     }
     ASSERT_EQ(keyOutputs.size(), 2u);
     EXPECT_EQ(keyOutputs[0], keyOutputs[1]);
+}
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q.append(c == '\'' ? "'\\''" : std::string(1, c));
+    return q.append("'");
+}
+
+// Help and a usage error print the usage (exit 0 and 2); a star that stops leaves the others
+// their lines and makes the exit status 1.
+TEST_F(BatchRunTest, ExitStatusOutputAndErrors) {
+    const std::string usage = tessan::batch::UsageText();
+    const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
+        {{"--help"}, 0, usage, ""},
+        {{"--std", "s.fits", "--peaks", "4"}, 2, "", "tessan-batch: --peaks must be 1, 2 or 3: 4\n" + usage},
+        {{"--std", S().std, "--span", "51", "--prog", S().sb1, "--prog", S().bad, "--prog", S().sb2}, 1,
+         "#file sb1.fits sb2.fits ", "notes.fits: This is not a fits file!  Please try again.\n"},
+    };
+    for (const auto& c : cases) {
+        const auto dir = WorkDir("exe" + std::to_string(c.status));
+        std::string cmd = "cd " + Quote(dir.string()) + " && " + Quote(TESSAN_BATCH_EXE);
+        for (const auto& a : c.args) cmd.append(" ").append(Quote(a));
+        const int raw = std::system(cmd.append(" >out.txt 2>err.txt").c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.args[0];
+        EXPECT_EQ(ReadText(dir / "err.txt"), c.err) << c.args[0];
+        std::string out = ReadText(dir / "out.txt");
+        if (c.status == 1) {   // the first field of each line, and "bbb2.txt" where the user is
+            std::istringstream lines(out);
+            out.clear();
+            for (std::string line; std::getline(lines, line);) out += line.substr(0, line.find('\t')) + " ";
+            EXPECT_TRUE(fs::exists(dir / "bbb2.txt"));
+        }
+        EXPECT_EQ(out, c.out) << c.args[0];
+    }
 }
 
 }  // namespace
