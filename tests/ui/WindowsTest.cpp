@@ -29,7 +29,7 @@ struct Files {
     Files() {
         std::filesystem::create_directories(dir / "sub");
         std::filesystem::create_directories(p.WorkDir() / "empty");
-        for (const char* name : {"b.fts", "A.FTS", "c.fit", "d.fits", "model.mdl", "noext", "r.dat", "sub/inner.fts"})
+        for (const char* name : {"b.fts", "A.FTS", "c.fit", "D.fits", "model.mdl", "noext", "r.dat", "sub/inner.fts"})
             std::ofstream(dir / name) << "x";
         s->DataPath = "c:";
     }
@@ -107,7 +107,7 @@ void WindowsTest::patternsAndDirectories() {
     const struct { DialogKind kind; int type; QStringList want; } cases[] = {
         {DialogKind::LoadStd, 0, {"A.FTS", "b.fts"}},
         {DialogKind::LoadStd, 1, {"c.fit"}},
-        {DialogKind::LoadStd, 3, {"A.FTS", "b.fts", "c.fit", "d.fits", "model.mdl", "noext", "r.dat"}},
+        {DialogKind::LoadStd, 3, {"A.FTS", "b.fts", "c.fit", "D.fits", "model.mdl", "noext", "r.dat"}},
         {DialogKind::LoadModel, 0, {"model.mdl"}},
         {DialogKind::SaveBb, 0, {"r.dat"}},
     };
@@ -203,12 +203,12 @@ void WindowsTest::keysNameTheFile() {
     QCOMPARE(press(d->File1, Qt::Key_Shift), QString("b.fts"));
     QCOMPARE(press(d->File1, Qt::Key_F5), QString("b.fts"));
 
-    d->selectType(3);   // A.FTS b.fts c.fit d.fits model.mdl noext r.dat
+    d->selectType(3);   // A.FTS b.fts c.fit D.fits model.mdl noext r.dat
     d->Text1->setText("typed");
     d->File1->setCurrentRow(2);
     QCOMPARE(d->Text1->text(), QString("typed"));
     const std::pair<Qt::Key, const char*> keys[] = {
-        {Qt::Key_Down, "d.fits"}, {Qt::Key_End, "r.dat"}, {Qt::Key_Up, "noext"}, {Qt::Key_Home, "A.FTS"},
+        {Qt::Key_Down, "D.fits"}, {Qt::Key_End, "r.dat"}, {Qt::Key_Up, "noext"}, {Qt::Key_Home, "A.FTS"},
         {Qt::Key_M, "model.mdl"}};
     for (const auto& [key, name] : keys) QCOMPARE(press(d->File1, key), QString(name));
     d->selectType(1);
@@ -270,7 +270,6 @@ void WindowsTest::realBoxes() {
         QCOMPARE(seen, QString("Tessan: m1.MDL exists. Replace it? [Yes No]"));
     }
 }
-
 
 void WindowsTest::registryBuildsOnFirstUseAndUnloadStoresEveryWindow() {
     Bench b;
