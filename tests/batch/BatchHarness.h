@@ -1,7 +1,7 @@
 #pragma once
-// The batch driver's test bench: spectra written by the FITS test helper (a standard, a single
-// star and a double-lined binary shifted by whole grid steps and broadened a little, and a file
-// that is not FITS), and the driver run in process with its result lines split at tabs.
+// The batch driver's test bench: a standard, a single star and a double-lined binary shifted by
+// whole grid steps and broadened a little, and a file that is not FITS, written once per suite;
+// the driver run in process with its result lines split at tabs.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -62,14 +62,11 @@ struct BatchRun {
 };
 
 inline BatchRun RunInProcess(const std::vector<std::string>& args, const std::filesystem::path& workDir) {
-    BatchRun r;
     const batch::ParseResult parsed = batch::ParseArgs(args);
     if (parsed.kind != batch::ParseResult::Run) return {2, "", parsed.error, {}};
     std::ostringstream out, err;
     batch::ConsolePlatform p(err, workDir);
-    r.status = batch::RunBatch(parsed.options, p, out);
-    r.out = out.str();
-    r.err = err.str();
+    BatchRun r{batch::RunBatch(parsed.options, p, out), out.str(), err.str(), {}};
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);) {
         if (line.empty() || line[0] == '#') continue;
@@ -80,7 +77,6 @@ inline BatchRun RunInProcess(const std::vector<std::string>& args, const std::fi
     return r;
 }
 
-// The samples, written once per suite into a directory removed afterwards.
 class SampleSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {

@@ -1,7 +1,6 @@
 // The command line as read, and the result lines as printed.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -10,16 +9,6 @@
 #include "batch/BatchOutput.h"
 
 using namespace tessan::batch;
-
-namespace {
-
-std::string joined(const std::vector<std::string>& args) {
-    std::string line;
-    for (const auto& a : args) line += a + " ";
-    return line;
-}
-
-}  // namespace
 
 TEST(StrictNumber, AcceptsOnlyWholeNumbers) {
     const struct { const char* text; std::optional<double> value; } cases[] = {
@@ -40,27 +29,22 @@ TEST(ParseArgs, NumbersKeptAsTyped) {
     EXPECT_EQ(r.options.span, "101");     // the last one given
     EXPECT_EQ(r.options.progFiles, (std::vector<std::string>{"p1.fits", "p2.fits"}));
     EXPECT_TRUE(r.options.order == -4 && r.options.peaks == 3);
-
     EXPECT_EQ(ParseArgs({"--std", "s.fits", "--help"}).kind, ParseResult::Help);
 }
 
-// Usage errors, reported in the order given. With --bf-dir, two different stars whose results
-// files would have the same name are refused (the second would replace the first); the same
-// star twice writes the same file with the same content.
+// Usage errors, the first in the order given. With --bf-dir, two different stars whose
+// results files would have the same name are refused; the same star twice is not.
 TEST(ParseArgs, UsageErrors) {
     const struct { std::vector<std::string> args; const char* says; } cases[] = {
         {{}, "give --std or --model"},
         {{"--bogus", "--help"}, "unknown option --bogus"},
         {{"--std", "s.fits", "--model", "m.MDL"}, "--std and --model exclude each other"},
-        {{"--std", "s.fits", "--frobnicate"}, "unknown option --frobnicate"},
         {{"--std", "s.fits", "extra.fits"}, "unexpected argument extra.fits"},
         {{"--std"}, "missing value for --std"},
         {{"--std", "--prog", "p.fits"}, "missing value for --std"},
         {{"--std", "s.fits", "--ccf", ""}, "missing value for --ccf"},
-        {{"--std", "s.fits", "--span", "abc"}, "not a number for --span: abc"},
         {{"--std", "s.fits", "--min-wave", "4e"}, "not a number for --min-wave: 4e"},
         {{"--std", "s.fits", "--peaks", "0"}, "--peaks must be 1, 2 or 3: 0"},
-        {{"--std", "s.fits", "--peaks", "4"}, "--peaks must be 1, 2 or 3: 4"},
         {{"--std", "s.fits", "--peaks", "1.5"}, "--peaks must be 1, 2 or 3: 1.5"},
         {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n2/hd1.fts"},
          "--prog n1/hd1.fts and --prog n2/hd1.fts would both write hd1.dat in --bf-dir"},
@@ -71,9 +55,11 @@ TEST(ParseArgs, UsageErrors) {
         {{"--std", "s.fts", "--prog", "n1/hd1.fts", "--prog", "n2/hd1.fts"}, nullptr},   // nothing written per star
     };
     for (const auto& c : cases) {
+        std::string line;
+        for (const auto& a : c.args) line += a + " ";
         const ParseResult r = ParseArgs(c.args);
-        EXPECT_EQ(r.kind, c.says ? ParseResult::UsageError : ParseResult::Run) << joined(c.args);
-        EXPECT_EQ(r.error, c.says ? c.says : "") << joined(c.args);
+        EXPECT_EQ(r.kind, c.says ? ParseResult::UsageError : ParseResult::Run) << line;
+        EXPECT_EQ(r.error, c.says ? c.says : "") << line;
     }
     EXPECT_EQ(BfResultsName("night1/hd1.fits"), "hd1.dat");
     EXPECT_EQ(BfResultsName("hd1"), "hd1.dat");
@@ -81,13 +67,10 @@ TEST(ParseArgs, UsageErrors) {
 
 // Tabs and line breaks in a file name or object become blanks, so each star keeps one line.
 TEST(ResultLine, FieldsAndHeader) {
-    EXPECT_EQ(NumberField(-12.35), "-12.35");
-    EXPECT_EQ(NumberField(201), "201");
     EXPECT_EQ(NumberField(std::numeric_limits<double>::quiet_NaN()), "nan");
     EXPECT_EQ(NumberField(-std::numeric_limits<double>::infinity()), "-inf");
     EXPECT_EQ(HeaderLine(1, false), "#file\tobject\torder\tvel1\theight1\n");
     EXPECT_EQ(HeaderLine(3, true), "#file\tobject\torder\tvel1\theight1\tvel2\theight2\tvel3\theight3\tccf_vel\n");
-
     StarResult r;
     r.file = "prog 1.fits";
     r.object = "HD\t1234 ";
@@ -97,17 +80,7 @@ TEST(ResultLine, FieldsAndHeader) {
     EXPECT_EQ(ResultLine(r, 3, true), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\tnan\t0.125\tnan\tnan\t3.25\n");
     EXPECT_EQ(ResultLine(r, 1, false), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\n");
     r.ccfVelocity.reset();
-    EXPECT_EQ(ResultLine(r, 1, true), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\tnan\n");
-
-    const struct { const char *file, *object, *want; } breaks[] = {
-        {"a.fts", "HD 1\nB", "a.fts\tHD 1 B\t35\tnan\tnan\n"},
-        {"a.fts", "HD\r\n2", "a.fts\tHD  2\t35\tnan\tnan\n"},
-        {"a\tb.fts", "X\tY", "a b.fts\tX Y\t35\tnan\tnan\n"},
-        {"new\nline.fts", "Z", "new line.fts\tZ\t35\tnan\tnan\n"},
-    };
-    for (const auto& c : breaks) {
-        StarResult b;
-        b.file = c.file, b.object = c.object, b.order = 35;
-        EXPECT_EQ(ResultLine(b, 1, false), c.want) << "object " << c.object;
-    }
+    r.file = "new\nline\r.fts";
+    r.object = "HD\r\n2";
+    EXPECT_EQ(ResultLine(r, 1, true), "new line .fts\tHD  2\t35\t-12.5\t0.75\tnan\n");
 }

@@ -1,6 +1,10 @@
 // The driver run in process: the velocities it prints, the workbench's numbers and files for
-// the same star, a model round trip, and the messages that stop a star or the run.
+// the same star, a model round trip, and the messages that stop a star or the run; then the
+// built tessan-batch run as a user runs it: exit status, standard output and standard error.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
 
 #include "batch/BatchHarness.h"
 #include "batch/BatchOutput.h"
@@ -34,14 +38,12 @@ TEST_F(BatchRunTest, VelocitiesOfSingleAndDoubleStarsAgainAfterASavedModel) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), batch::HeaderLine(2, true));
-    ASSERT_EQ(r.rows.size(), 2u) << r.out;
-    ASSERT_EQ(r.rows[0].size(), 8u) << r.out;
+    ASSERT_TRUE(r.rows.size() == 2 && r.rows[0].size() == 8) << r.out;
     const double step = S().delV;
     const auto &sb1 = r.rows[0], &sb2 = r.rows[1];
-    EXPECT_EQ(sb1[0] + "|" + sb1[1] + "|" + sb1[2], "sb1.fits|SB1 STAR|" + kOrder);
+    EXPECT_EQ(sb1[0] + "|" + sb1[1] + "|" + sb1[2] + "|" + sb2[1], "sb1.fits|SB1 STAR|" + kOrder + "|SB2 STAR");
     EXPECT_NEAR(std::stod(sb1[3]), S().sb1Steps * step, 0.05 * step) << r.out;
     EXPECT_NEAR(std::stod(sb1[7]), S().sb1Steps * step, 0.2 * step) << "CCF " << r.out;
-    EXPECT_EQ(sb2[1], "SB2 STAR");   // the object's tab became a blank
     EXPECT_NEAR(std::stod(sb2[3]), S().sb2StepsA * step, 0.05 * step) << r.out;
     EXPECT_NEAR(std::stod(sb2[5]), S().sb2StepsB * step, 0.05 * step) << r.out;
     EXPECT_GT(std::stod(sb2[4]), std::stod(sb2[6]));   // the stronger component first
@@ -67,8 +69,7 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
                                          "--prog", S().sb1, "--bf-dir", (work / "bf").string()};
         if (!smooth.empty()) args.insert(args.end(), {"--smooth", smooth});
         const BatchRun r = RunInProcess(args, work);
-        ASSERT_EQ(r.status, 0) << r.err;
-        ASSERT_EQ(r.rows.size(), 1u);
+        ASSERT_TRUE(r.status == 0 && r.rows.size() == 1) << r.err;
 
         RecordingPlatform p;
         auto s = std::make_unique<AnalysisState>();
@@ -91,10 +92,9 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
             if (bf(i) > bf(clicked)) clicked = i;
         const auto velocity = PeakSearch(*s, clicked);
         ASSERT_TRUE(velocity);
-        EXPECT_EQ(r.rows[0][3], batch::NumberField(*velocity));
-        EXPECT_EQ(r.rows[0][4], batch::NumberField(bf(clicked)));
-        EXPECT_EQ(r.rows[0][5], batch::NumberField(MeasureCcfPeak(s->vel_cc, s->cc, s->ccN)));
-
+        EXPECT_EQ(r.rows[0][3] + " " + r.rows[0][4] + " " + r.rows[0][5],
+                  batch::NumberField(*velocity) + " " + batch::NumberField(bf(clicked)) + " " +
+                      batch::NumberField(MeasureCcfPeak(s->vel_cc, s->cc, s->ccN)));
         EXPECT_EQ(ReadText(work / "bbb2.txt"), ReadText(p.WorkDir() / "bbb2.txt"));
         s->BBFullPath = (p.WorkDir() / "sb1.dat").string();
         ASSERT_EQ(Save_bb(*s, p), 0);
@@ -115,22 +115,18 @@ TEST_F(BatchRunTest, MessagesNoticesAndKeywords) {
     auto s = std::make_unique<AnalysisState>();   // the keywords kept in "Tessan6.ini" of keys
     s->Lambda0_Key = "W0", s->dLambda_Key = "DW";
     ASSERT_EQ(SaveSettings(*s, keys), 0);
-    const std::vector<std::string> sb12 = {"--prog", S().sb1, "--prog", S().sb2};
     const struct {
-        std::vector<std::string> args;   // after the standard and span 51, or the model
+        std::vector<std::string> args;   // after the first star, the standard and span 51, or the model
         int status;
         std::string err;
-        std::vector<std::string> rows;
+        std::vector<std::string> orders;
         fs::path work = {};
     } cases[] = {
         {{"--span", "50"}, 1, "std.fits: The value must be an odd integer\n", {}},
-        {{"--lambda0-key", "NOSUCH"}, 1, "std.fits: You need to set the keyword for Lambda 0.\n", {}},
         {{"--ccf", "1e7"}, 1, "sb1.fits: ", {}},   // far more than 2000 lags
         {{"--bf-dir", blocker.string()}, 1, "tessan-batch: cannot create the directory " + blocker.string(), {}},
         {{"--model", (blocker.parent_path() / "none.MDL").string()}, 1, "none.MDL: Error 53: File not found.\n", {}},
-        {{"--std", S().bad}, 1, "notes.fits: This is not a fits file!  Please try again.\n", {}},
         {{"--order", "900", "--prog", S().sb2}, 0, "tessan-batch: order 900 is outside 1..51; using 51\n", {"51", "51"}},
-        {{"--order", "-2", "--prog", S().sb2}, 0, "tessan-batch: order -2 is outside 1..51; using 1\n", {"1", "1"}},
         // The wavelength keywords from the settings file, or from the command line.
         {{"--std", odd, "--prog", odd}, 0, "", {"35"}, keys},
         {{"--std", odd, "--prog", odd, "--lambda0-key", "W0", "--dlambda-key", "DW"}, 0, "", {"35"}},
@@ -147,11 +143,45 @@ TEST_F(BatchRunTest, MessagesNoticesAndKeywords) {
         EXPECT_EQ(c.err.empty() || c.err.ends_with('\n') ? r.err : r.err.substr(0, c.err.size()), c.err);
         std::vector<std::string> orders;
         for (const auto& row : r.rows) orders.push_back(row.at(2));
-        EXPECT_EQ(orders, c.rows) << c.err << r.out;
+        EXPECT_EQ(orders, c.orders) << c.err << r.out;
         if (oddStar) keyOutputs.push_back(r.out);
     }
     ASSERT_EQ(keyOutputs.size(), 2u);
     EXPECT_EQ(keyOutputs[0], keyOutputs[1]);
+}
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q.append(c == '\'' ? "'\\''" : std::string(1, c));
+    return q.append("'");
+}
+
+// Help and a usage error print the usage (exit 0 and 2); a star that stops leaves the others
+// their lines and makes the exit status 1.
+TEST_F(BatchRunTest, ExitStatusOutputAndErrors) {
+    const std::string usage = tessan::batch::UsageText();
+    const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
+        {{"--help"}, 0, usage, ""},
+        {{"--std", "s.fits", "--peaks", "4"}, 2, "", "tessan-batch: --peaks must be 1, 2 or 3: 4\n" + usage},
+        {{"--std", S().std, "--span", "51", "--prog", S().sb1, "--prog", S().bad, "--prog", S().sb2}, 1,
+         "#file sb1.fits sb2.fits ", "notes.fits: This is not a fits file!  Please try again.\n"},
+    };
+    for (const auto& c : cases) {
+        const auto dir = WorkDir("exe" + std::to_string(c.status));
+        std::string cmd = "cd " + Quote(dir.string()) + " && " + Quote(TESSAN_BATCH_EXE);
+        for (const auto& a : c.args) cmd.append(" ").append(Quote(a));
+        const int raw = std::system(cmd.append(" >out.txt 2>err.txt").c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.args[0];
+        EXPECT_EQ(ReadText(dir / "err.txt"), c.err) << c.args[0];
+        std::string out = ReadText(dir / "out.txt");
+        if (c.status == 1) {   // the first field of each line, and "bbb2.txt" where the user is
+            std::istringstream lines(out);
+            out.clear();
+            for (std::string line; std::getline(lines, line);) out += line.substr(0, line.find('\t')) + " ";
+            EXPECT_TRUE(fs::exists(dir / "bbb2.txt"));
+        }
+        EXPECT_EQ(out, c.out) << c.args[0];
+    }
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #pragma once
-// Helpers for the window tests: a main window on a recording Platform, controls found by name,
+// Helpers for the window tests: a main window on a scripted Platform, controls found by name,
 // and the small FITS spectra the workflow runs on.
-#include <QDir>
-#include <QString>
-#include <QWidget>
+#include <QApplication>
+#include <QRadioButton>
+#include <QThread>
 #include <QtTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "support/FitsWriter.h"
 #include "support/RecordingPlatform.h"
@@ -16,30 +18,72 @@
 
 namespace tessan::ui::test {
 
-// A main window with its own state and recording Platform (whose WorkDir is a fresh directory).
+// Records messages in order; a question is recorded as "? <text>" and answered with answer.
+// onMessage runs once, at the next message. Each message notes whether it came on the GUI
+// thread with no step running (no busy cursor).
+struct TestPlatform : tessan::test::RecordingPlatform {
+    bool answer = false;
+    std::function<void()> onMessage;
+    std::vector<bool> onGuiThreadIdle;
+    void MsgBox(const std::string& text) override {
+        onGuiThreadIdle.push_back(QThread::currentThread() == qApp->thread() && !QApplication::overrideCursor());
+        RecordingPlatform::MsgBox(text);
+        if (onMessage) std::exchange(onMessage, nullptr)();
+    }
+    bool AskYesNo(const std::string& text) override {
+        messages.push_back("? " + text);
+        return answer;
+    }
+};
+
+// A standard of 600 pixels of 0.1 A from 5000 A (std.fts), a second one with other lines from
+// 5001 A (std2.fts), a double-lined program star at -60 and +45 km/s (pro.fts) and a file that
+// is not FITS (bad.fts), written into dir.
+inline void writeSpectra(const std::filesystem::path& dir) {
+    using namespace tessan::test;
+    std::filesystem::create_directories(dir);
+    SpectrumFile f;
+    f.object = "STD STAR";
+    f.cd1_1 = 0.1;
+    f.values = SyntheticSpectrum(600, 5000.0, 0.1, 0.0);
+    WriteFile(dir / "std.fts", MakeSpectrumFits(f));
+    const auto a = SyntheticSpectrum(600, 5000.0, 0.1, -60.0, 8.0), b = SyntheticSpectrum(600, 5000.0, 0.1, 45.0, 8.0);
+    for (std::size_t i = 0; i < a.size(); ++i) f.values[i] = 0.6 * a[i] + 0.4 * b[i];
+    f.object = "BINARY";
+    WriteFile(dir / "pro.fts", MakeSpectrumFits(f));
+    f.object = "SECOND STD";
+    f.crval1 = 5001.0;
+    f.values = SyntheticSpectrum(600, 5001.0, 0.1, 15.0, 3.0);
+    WriteFile(dir / "std2.fts", MakeSpectrumFits(f));
+    WriteText(dir / "bad.fts", "NOT A FITS FILE");
+}
+
+// A shown main window with its own state and Platform; the spectra are in dir.
 struct Bench {
-    tessan::test::RecordingPlatform p;
+    TestPlatform p;
     std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
     std::unique_ptr<frmMain> w;
+    QString dir = QString::fromStdString((p.WorkDir() / "data").string());
 
     Bench() {
+        writeSpectra(dir.toStdString());
         w = std::make_unique<frmMain>(*s, p);
         w->show();
     }
     QWidget* central() const { return w->centralWidget(); }
-    template <class T>   // a control by its objectName; warns when it is missing
-    T* c(const QString& name) const {
-        T* c = central()->findChild<T*>(name);
-        if (!c) qWarning("no control %s", qPrintable(name));
-        return c;
-    }
+    template <class T>   // a control by its objectName
+    T* c(const QString& name) const { return central()->findChild<T*>(name); }
     QPushButton* button(int n) const { return c<QPushButton>(QString("Command%1").arg(n)); }
-    // The texts of the named labels, boxes or buttons, in order.
+    QRadioButton* model(int k) const { return c<QRadioButton>(arrayName("Option1", k)); }
+    QString text(const QString& name) const { return c<QWidget>(name)->property("text").toString(); }
     QStringList texts(std::initializer_list<const char*> names) const {
         QStringList out;
-        for (const char* n : names) out << c<QWidget>(n)->property("text").toString();
+        for (const char* n : names) out << text(n);
         return out;
     }
+    // A step label's colour: red (not done) or the enabled colour (done).
+    bool red(const char* label) const { return foreColour(c<QLabel>(label)) == qcolour(s->ColRed); }
+    bool done(const char* label) const { return foreColour(c<QLabel>(label)) == qcolour(s->ColEnabled); }
     // The numbers of the enabled step buttons Command1..Command19, e.g. "1 2 19".
     QString enabledSteps() const {
         QStringList on;
@@ -47,13 +91,8 @@ struct Bench {
             if (button(n)->isEnabled()) on << QString::number(n);
         return on.join(' ');
     }
-    QString dataDir() const {
-        const auto dir = p.WorkDir() / "data";
-        std::filesystem::create_directories(dir);
-        return QString::fromStdString(dir.string());
-    }
-    // Opens a dialog with its main-window button, points it at dir, names the file and presses OK.
-    void runDialog(int opener, const char* dialog, const QString& dir, const QString& name) {
+    // Opens a dialog with its main-window button, names a file of dir and presses OK.
+    void runDialog(int opener, const char* dialog, const QString& name) {
         button(opener)->click();
         auto* d = w->findChild<FileDialog*>(dialog);
         QVERIFY(d && d->isVisible());
@@ -62,31 +101,15 @@ struct Bench {
         d->Command1->click();
         QVERIFY(!d->isVisible());
     }
-    // Steps 1 and 2 on the standard std.fts of dir.
-    void readAndResample(const QString& dir) {
-        runDialog(1, "frmLoadStd", dir, "std.fts");
+    // Steps 1 and 2 on a standard of dir, then steps 3 and 4 with span when one is given.
+    void standardSteps(const QString& standard = "std.fts", const char* span = nullptr) {
+        runDialog(1, "frmLoadStd", standard);
         button(7)->click();
+        if (!span) return;
+        c<QLineEdit>("Text1")->setText(span);
+        button(8)->click();
+        button(9)->click();
     }
 };
-
-// A standard of n pixels of 0.1 A from 5000 A and a double-lined program star (-60 and +45
-// km/s) written as std.fts and pro.fts into dir.
-inline void writeSpectra(const QString& dir, int n = 600) {
-    using namespace tessan::test;
-    SpectrumFile std;   // from 5000 A
-    std.object = "STD STAR";
-    std.cd1_1 = 0.1;
-    std.values = SyntheticSpectrum(n, 5000.0, 0.1, 0.0);
-    SpectrumFile pro = std;
-    pro.object = "BINARY";
-    const auto a = SyntheticSpectrum(n, 5000.0, 0.1, -60.0, 8.0), b = SyntheticSpectrum(n, 5000.0, 0.1, 45.0, 8.0);
-    for (std::size_t i = 0; i < a.size(); ++i) pro.values[i] = 0.6 * a[i] + 0.4 * b[i];
-    const std::filesystem::path d = dir.toStdString();
-    WriteFile(d / "std.fts", MakeSpectrumFits(std));
-    WriteFile(d / "pro.fts", MakeSpectrumFits(pro));
-}
-
-inline bool isBlack(const QLabel* l) { return l->palette().color(QPalette::WindowText) == QColor(0, 0, 0); }
-inline bool isRed(const QLabel* l) { return l->palette().color(QPalette::WindowText) == QColor(255, 0, 0); }
 
 }  // namespace tessan::ui::test
