@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/Controls.h"
 #include "ui/Twips.h"
@@ -51,9 +52,7 @@ QLabel* PlotWindow::addLabel(int id, const char* caption, int left, int top) {
     return l;
 }
 
-void PlotWindow::moveLabel(int id, int left, int top) {
-    if (QLabel* l = label(id)) l->move(toPixels(left), toPixels(top));
-}
+int PlotWindow::roomFrom(int left) const { return std::max(width() * kTwipsPerPixel - left - 120, 300); }
 
 void PlotWindow::addFileMenu(const char* dashName) {
     QMenu* file = m_menu->addMenu(QStringLiteral("File"));

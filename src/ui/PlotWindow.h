@@ -54,8 +54,8 @@ protected:
 
     // A label Label<id> with a caption, at (left, top) twips.
     QLabel* addLabel(int id, const char* caption = "", int left = 0, int top = 0);
-    // Moves Label<id> to (left, top) twips.
-    void moveLabel(int id, int left, int top);
+    // The width in twips from left to near the right edge of the window (a last column).
+    int roomFrom(int left) const;
     // The menu "File" (mFile): "Printer Setup ...", "Print", a separator named dashName, "Exit".
     void addFileMenu(const char* dashName);
     // A top-level menu command "Print" named name that prints as the File menu's "Print".

@@ -34,8 +34,9 @@ plot::Drawing frmPlot_Spectr::MakeDrawing(int W, int H) { return plot::Plot_Spec
 void frmPlot_Spectr::placePanel(int H) {
     const int top = H - 1300;
     struct Place { QLabel* l; int left, width; };
-    for (const Place& p : {Place{Label5, 240, 900}, {Label7, 1140, 1200}, {Label9, 2640, 780}, {Label10, 3420, 1200},
-                           {Label11, 4920, 420}, {Label12, 5340, 3000}, {Label13, 8640, 660}, {Label14, 9300, 3000}})
+    for (const Place& p : {Place{Label5, 240, 1080}, {Label7, 1320, 1200}, {Label9, 2760, 900}, {Label10, 3660, 1200},
+                           {Label11, 5100, 450}, {Label12, 5550, 3000}, {Label13, 8700, 720},
+                           {Label14, 9420, roomFrom(9420)}})
         p.l->setGeometry(twipsRect(p.left, top, p.width, 255));
 }
 

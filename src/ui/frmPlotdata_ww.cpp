@@ -33,8 +33,9 @@ plot::Drawing frmPlotdata_ww::MakeDrawing(int W, int H) {
 void frmPlotdata_ww::placePanel(int H) {
     const int top = H - 1300;
     struct Place { QLabel* l; int left, width; };
-    for (const Place& p : {Place{Label5, 120, 780}, {Label7, 900, 600}, {Label9, 1560, 900}, {Label10, 2460, 1080},
-                           {Label11, 3600, 420}, {Label12, 4020, 1800}, {Label13, 5880, 660}, {Label14, 6540, 1800}})
+    for (const Place& p : {Place{Label5, 120, 1080}, {Label7, 1200, 600}, {Label9, 1860, 1140}, {Label10, 3000, 900},
+                           {Label11, 3960, 450}, {Label12, 4410, 1500}, {Label13, 5970, 720},
+                           {Label14, 6690, roomFrom(6690)}})
         p.l->setGeometry(twipsRect(p.left, top, p.width, 255));
 }
 
