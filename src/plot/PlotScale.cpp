@@ -2,8 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tessan::plot {
+
+namespace {
+
+// x rounded to single precision; beyond the single range it is infinite (a plain conversion
+// would be undefined there).
+float single(double x) {
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (x > kMax) return std::numeric_limits<float>::infinity();
+    if (x < -kMax) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(x);
+}
+
+}  // namespace
 
 FrameRecord FrameLayout(PlotKind kind, int W, int H) {
     FrameRecord f;
@@ -44,13 +58,13 @@ AxisRange UsableRange(double from, double to) {
 float TickStep(double R, AxisKind kind) {
     if (!(R > 0) || !std::isfinite(R)) return 0;
     const double t = std::floor(std::log(R) / 2.302585);
-    const float p = static_cast<float>(std::pow(10.0, t));
+    const float p = single(std::pow(10.0, t));
     if (!(p > 0) || !std::isfinite(p)) return 0;
     const double q = R / p;
     double multiplier = 10;
     if (q < 5 && kind == AxisKind::X) multiplier = 5;
     if (q < 2) multiplier = 2;
-    const float step = static_cast<float>(p * multiplier / 10);
+    const float step = single(p * multiplier / 10);
     return step > 0 && std::isfinite(step) ? step : 0;
 }
 
@@ -65,7 +79,7 @@ Ticks TickIndexes(double lo, double hi, float step) {
     t.i1 = static_cast<std::int64_t>(std::floor(b));
     // The comparisons are made in single precision, where floor of the double quotient can be
     // one index off; a few corrections suffice, so the loops are bounded.
-    const float flo = static_cast<float>(lo), fhi = static_cast<float>(hi);
+    const float flo = single(lo), fhi = single(hi);
     for (int k = 0; k < 4 && flo > t.Value(t.i0); ++k) ++t.i0;
     for (int k = 0; k < 4 && fhi < t.Value(t.i1); ++k) --t.i1;
     if (t.i1 - t.i0 >= kMaxTicks) t.i1 = t.i0 + kMaxTicks - 1;

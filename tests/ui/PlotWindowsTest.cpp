@@ -136,6 +136,8 @@ void PlotWindowsTest::resizeDrawsAnewAndUnloadStoresGeometry() {
     QCOMPARE(w->frame()->groups()[1].ops.back().x2, double(w->frame()->record().Right));   // the last pixel
     QCOMPARE(w->Label5->y(), (outer.height() - 1300) / kTwipsPerPixel);
     QCOMPARE(b.s->geom.frmPlot_Spectr_Std.Width, outer.width());   // stored at the resize
+    w->frame()->ReplaceGroup({"data", {}});   // one group replaced where it stands, the others kept
+    QVERIFY(w->frame()->groups().size() == 3 && w->frame()->groups()[1].ops.empty() && w->frame()->groups()[2].name == "grid");
     w->move(40, 60);   // stored only by the close
     const WinRect want = recordTwips(w->frameGeometry());
     b.w->close();   // the main window's unload closes the plot windows first
