@@ -20,13 +20,16 @@ using namespace tessan::ui::test;
 
 namespace {
 
-// Steps 1 to 6 with a span of 31 on the spectra of dir.
-void runSteps(Bench& b, const QString& dir) {
+// Steps 1 to 6 with a span of 31 on the spectra written into the data directory, returned.
+QString runSteps(Bench& b) {
+    const QString dir = b.dataDir();
+    writeSpectra(dir);
     b.readAndResample(dir);
     b.c<QLineEdit>("Text1")->setText("31");
     for (int n : {8, 9}) b.button(n)->click();
     b.runDialog(2, "frmLoadPro", dir, "pro.fts");
     b.button(16)->click();
+    return dir;
 }
 
 // The CCF velocity of the batch driver for the same files and span (its last column).
@@ -60,9 +63,7 @@ private slots:
 
 void PlotWindowsTest::buttonsOpenAndDrawTheWindows() {
     Bench b;
-    const QString dir = b.dataDir();
-    writeSpectra(dir);
-    runSteps(b, dir);
+    runSteps(b);
     struct Case { int button; const char* window; const char* file; };
     for (const Case& c : {Case{10, "frmPlotdata_ww", "std.fts"}, {14, "frmPlot_Spectr_Std", "std.fts"},
                           {15, "frmPlot_Spectr_Pro", "pro.fts"}, {17, "frmPlotData_CC", "std.fts"}}) {
@@ -90,9 +91,7 @@ void PlotWindowsTest::buttonsOpenAndDrawTheWindows() {
 
 void PlotWindowsTest::ccfClickMeasuresAsTheBatchDriver() {
     Bench b;
-    const QString dir = b.dataDir();
-    writeSpectra(dir);
-    runSteps(b, dir);
+    const QString dir = runSteps(b);
     b.button(17)->click();
     auto* w = b.w->findChild<frmPlotData_CC*>();
     const plot::FrameRecord f = w->frame()->record();
@@ -124,9 +123,7 @@ void PlotWindowsTest::ccfClickMeasuresAsTheBatchDriver() {
 
 void PlotWindowsTest::resizeDrawsAnewAndUnloadStoresGeometry() {
     Bench b;
-    const QString dir = b.dataDir();
-    writeSpectra(dir);
-    runSteps(b, dir);
+    runSteps(b);
     b.button(14)->click();
     auto* w = b.w->findChild<frmPlot_Spectr*>("frmPlot_Spectr_Std");
     w->resize(700, 420);
