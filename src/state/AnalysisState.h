@@ -150,6 +150,7 @@ struct AnalysisState {
     int KernelHalf = 0;
     Vec PkX, PkY;                            // 0..10, 1..5 used
     double PeakResult = 0;
+    double CursorVel = 0;                    // km/s under the mouse in the BF or CCF window
 
     // --- Gaussian fit (BF window) ---
     std::array<double, 4> PeakXo{}, PeakWidth{}, PeakHeight{};   // stars 1..3

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMenu>
 #include <QPalette>
 #include <QString>
 #include <string>
@@ -20,6 +21,18 @@ T* control(QWidget* parent, const char* name, const QRect& rect) {
     c->setObjectName(QString::fromLatin1(name));
     c->setGeometry(rect);
     return c;
+}
+
+// A menu item and a separator of menu m, named as the system names them.
+inline QAction* menuItem(QMenu* m, const char* name, const char* caption) {
+    QAction* a = m->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+inline QAction* menuSeparator(QMenu* m, const char* name) {
+    QAction* a = m->addSeparator();
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
 }
 
 // The name of element i of a control array: "Option1_3".

@@ -8,6 +8,9 @@
 #include "text/Int16.h"
 #include "text/NumText.h"
 #include "ui/Controls.h"
+#include "ui/frmPlotData_CC.h"
+#include "ui/frmPlot_Spectr.h"
+#include "ui/frmPlotdata_ww.h"
 
 namespace tessan::ui {
 
@@ -90,6 +93,12 @@ void frmMain::registerWindows() {
                 d->onModelLoaded = [this](const ModelLoadOutcome& o) { ModelLoadDone(o); };
             return d;
         });
+    m_windows.add<frmPlotdata_ww>([this] { return new frmPlotdata_ww(m_s, m_p, m_windows.owner(), m_windows.frame()); });
+    for (Star star : {Star::Std, Star::Pro})
+        m_windows.add<frmPlot_Spectr>(static_cast<int>(star), [this, star] {
+            return new frmPlot_Spectr(star, m_s, m_p, m_windows.owner(), m_windows.frame());
+        });
+    m_windows.add<frmPlotData_CC>([this] { return new frmPlotData_CC(m_s, m_p, m_windows.owner(), m_windows.frame()); });
 }
 
 void frmMain::hideDialog(DialogKind kind) {

@@ -115,6 +115,10 @@ private:
     void Command12_Click();
     void Command13_Click();
     void Command16_Click();
+    void Command10_Click();
+    void Command14_Click();
+    void Command15_Click();
+    void Command17_Click();
     void Option1_Click(int k);
     void Text7_Change();
     void mLoad_Click();

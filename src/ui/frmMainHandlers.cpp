@@ -1,5 +1,6 @@
 // The main window's button and menu handlers: each reads its controls, calls one core
 // procedure and applies the gating that follows.
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,9 @@
 #include "ui/Controls.h"
 #include "ui/StepRun.h"
 #include "ui/frmMain.h"
+#include "ui/frmPlotData_CC.h"
+#include "ui/frmPlot_Spectr.h"
+#include "ui/frmPlotdata_ww.h"
 
 namespace tessan::ui {
 
@@ -41,8 +45,12 @@ void frmMain::connectHandlers() {
     connect(Command16, &QPushButton::clicked, this, &frmMain::Command16_Click);
     connect(Command18, &QPushButton::clicked, this, &frmMain::mSave_Click);
     connect(Command19, &QPushButton::clicked, this, &frmMain::mLoad_Click);
-    // Viewers and plot windows that this build does not have yet.
-    for (QPushButton* b : {Command3, Command4, Command5, Command6, Command14, Command15, Command10, Command17})
+    connect(Command10, &QPushButton::clicked, this, &frmMain::Command10_Click);
+    connect(Command14, &QPushButton::clicked, this, &frmMain::Command14_Click);
+    connect(Command15, &QPushButton::clicked, this, &frmMain::Command15_Click);
+    connect(Command17, &QPushButton::clicked, this, &frmMain::Command17_Click);
+    // Viewers that this build does not have yet.
+    for (QPushButton* b : {Command3, Command4, Command5, Command6})
         connect(b, &QPushButton::clicked, this, &frmMain::notAvailable);
     for (int k = 0; k <= lim::kMaxModels; ++k)
         connect(Option1[k], &QRadioButton::clicked, this, [this, k] { Option1_Click(k); });
@@ -65,6 +73,15 @@ void frmMain::Command2_Click() { openDialog(DialogKind::LoadPro); }
 void frmMain::mLoad_Click() { openDialog(DialogKind::LoadModel); }
 void frmMain::mSave_Click() { openDialog(DialogKind::SaveModel); }
 void frmMain::Command13_Click() { openDialog(DialogKind::SaveBb); }
+
+// The plot buttons: each window is built on first use and draws its plot anew.
+void frmMain::Command10_Click() {
+    for (int k = 1; k <= std::min(m_s.span, m_s.Order_n.size()); ++k) m_s.Order_n(k) = k;
+    m_windows.get<frmPlotdata_ww>()->Plot();
+}
+void frmMain::Command14_Click() { m_windows.get<frmPlot_Spectr>(static_cast<int>(Star::Std))->Plot(); }
+void frmMain::Command15_Click() { m_windows.get<frmPlot_Spectr>(static_cast<int>(Star::Pro))->Plot(); }
+void frmMain::Command17_Click() { m_windows.get<frmPlotData_CC>()->Plot(); }
 
 void frmMain::Command7_Click() {
     if (!Resample(m_s, m_p, text(Text5), text(Text2), text(Text3))) return;   // refused: nothing changes
