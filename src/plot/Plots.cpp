@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "plot/PlotText.h"
+#include "text/NumText.h"
 #include "text/Int16.h"
 #include "text/NumText.h"
 
@@ -76,7 +76,7 @@ void xTickLabels(Drawing& d, const Ticks& xt, double top) {
         return;
     }
     for (auto [id, i] : {std::pair{1, xt.i0}, std::pair{2, xt.i1}})
-        d.Place(id, d.frame.X(xt.Value(i)) - 200, top, FirstCharsSingle(xt.Value(i), 6));
+        d.Place(id, d.frame.X(xt.Value(i)) - 200, top, LabelTextSingle(xt.Value(i), 6));
 }
 
 // Label4 (and Label8 when bottomToo): the top (and bottom) y tick value in a field of width
@@ -96,7 +96,7 @@ void axisLabels(Drawing& d, const Ticks& xt, const Ticks& yt, const char* title,
     xTickLabels(d, xt, d.H - 1800);
     d.Place(3, 0.6 * d.W, d.H - 1600, title);
     yTickLabels(d, yt, ywidth, ydec, true);
-    d.Place(6, 0, f.Top + 0.6 * f.PH(), yt.empty() ? std::string() : FirstCharsSingle(yt.step, 5), !yt.empty());
+    d.Place(6, 0, f.Top + 0.6 * f.PH(), yt.empty() ? std::string() : LabelTextSingle(yt.step, 5), !yt.empty());
 }
 
 }  // namespace

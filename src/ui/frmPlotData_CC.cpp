@@ -1,7 +1,7 @@
 #include "ui/frmPlotData_CC.h"
 
 #include "numeric/Peak.h"
-#include "plot/PlotText.h"
+#include "text/NumText.h"
 #include "plot/Plots.h"
 #include "text/NumText.h"
 #include "ui/Controls.h"
@@ -60,7 +60,7 @@ void frmPlotData_CC::MouseDown(Qt::MouseButton button, int x, int y) {
     Vec px(kCentroidPoints), py(kCentroidPoints);
     const std::optional<double> v = CcfPeakSearch(m_s.vel_cc, m_s.cc, m_s.ccN, *lag, px, py);
     if (!v) return;
-    target->setText(qs(plot::FirstChars(*v, 7)));
+    target->setText(qs(LabelText(*v, 7)));
     Text3->setText(Label19->text() + QStringLiteral(", ") + Label20->text());
 }
 
