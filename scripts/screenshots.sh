@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Pictures of the main window and the plot windows after steps 1 to 7 on the sample spectra,
+# taken on a virtual display (Xvfb): shots/main.png, ww.png, std.png, pro.png, ccf.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+cmake -S . -B build -G Ninja
+cmake --build build --target tessan-samples tessan-shots
+mkdir -p samples shots
+build/tools/tessan-samples samples
+xvfb-run -a -s '-screen 0 1600x1200x24' build/tools/tessan-shots samples shots
+echo "Pictures in $PWD/shots"

@@ -1,0 +1,112 @@
+// tessan-shots DIR OUT: runs steps 1 to 7 on "standard.fts" and "program.fts" in DIR (the sample
+// spectra of tessan-samples), opens the main window's plot windows, moves the cursor over each
+// plot and clicks the highest point of the CCF, and saves a picture of every window in OUT
+// (main.png, ww.png, std.png, pro.png, ccf.png). For a look at the windows on a display or under
+// Xvfb (scripts/screenshots.sh); messages go to standard error.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QThread>
+#include <QtTest>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "state/AnalysisState.h"
+#include "ui/frmMain.h"
+#include "ui/frmPlotData_CC.h"
+#include "ui/frmPlot_Spectr.h"
+#include "ui/frmPlotdata_ww.h"
+
+using namespace tessan;
+using namespace tessan::ui;
+
+namespace {
+
+struct PrintingPlatform : Platform {
+    void MsgBox(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
+    std::filesystem::path WorkDir() const override { return std::filesystem::current_path(); }
+    bool AskYesNo(const std::string&) override { return true; }
+};
+
+// Lets the windows be shown, framed and painted.
+void settle(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
+bool save(QWidget* w, const std::filesystem::path& file) {
+    w->raise();
+    settle(300);
+    const bool ok = w->grab().save(QString::fromStdString(file.string()));
+    std::fprintf(stderr, "%s: %s\n", file.c_str(), ok ? "saved" : "not saved");
+    return ok;
+}
+
+QPoint pixelAt(double xTwips, double yTwips) { return QPoint(int(xTwips / 15), int(yTwips / 15)); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tessan-shots DIR OUT\n");
+        return 2;
+    }
+    const std::filesystem::path out = std::filesystem::absolute(argv[2]);
+    std::filesystem::create_directories(out);
+    std::filesystem::current_path(argv[1]);
+    auto s = std::make_unique<AnalysisState>();
+    PrintingPlatform p;
+    frmMain w(*s, p);
+    w.show();
+    settle(300);
+    auto click = [&](int n) {
+        w.findChild<QPushButton*>(QString("Command%1").arg(n))->click();
+        settle(100);
+    };
+    auto load = [&](int n, const char* dialog, const char* file) {
+        click(n);
+        auto* d = w.findChild<FileDialog*>(dialog);
+        d->setDirectory(QString::fromStdString(std::filesystem::current_path().string()));
+        d->Text1->setText(file);
+        d->Command1->click();
+        settle(100);
+    };
+    load(1, "frmLoadStd", "standard.fts");
+    for (int n : {7, 8, 9}) click(n);
+    load(2, "frmLoadPro", "program.fts");
+    for (int n : {16, 11, 10, 14, 15, 17}) click(n);
+
+    auto* ww = w.findChild<frmPlotdata_ww*>();
+    auto* std = w.findChild<frmPlot_Spectr*>("frmPlot_Spectr_Std");
+    auto* pro = w.findChild<frmPlot_Spectr*>("frmPlot_Spectr_Pro");
+    auto* cc = w.findChild<frmPlotData_CC*>();
+    if (!ww || !std || !pro || !cc) {
+        std::fprintf(stderr, "a plot window did not open\n");
+        return 1;
+    }
+    for (PlotWindow* pw : {static_cast<PlotWindow*>(ww), static_cast<PlotWindow*>(std), static_cast<PlotWindow*>(pro)}) {
+        const auto& r = pw->frame()->record();
+        QTest::mouseMove(pw->frame(), pixelAt((r.Left + r.Right) / 2.0, (r.Top + r.Bottom) / 2.0));
+    }
+    int best = -s->ccN;
+    for (int i = -s->ccN; i <= s->ccN; ++i)
+        if (s->cc(i) > s->cc(best)) best = i;
+    const auto& f = cc->frame()->record();
+    const QPoint peak = pixelAt(f.Left + (best + s->ccN) * double(f.PW()) / (2 * s->ccN), (f.Top + f.Bottom) / 2.0);
+    QTest::mouseMove(cc->frame(), peak);
+    QTest::mouseClick(cc->frame(), Qt::LeftButton, {}, peak);
+    std::fprintf(stderr, "CCF click: Label19 \"%s\"\n", qPrintable(cc->Label19->text()));
+
+    bool ok = save(&w, out / "main.png");
+    ok = save(ww, out / "ww.png") && ok;
+    ok = save(std, out / "std.png") && ok;
+    ok = save(pro, out / "pro.png") && ok;
+    ok = save(cc, out / "ccf.png") && ok;
+    return ok ? 0 : 1;
+}
