@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "numeric/CrossCorr.h"
 #include "steps/ProgramSteps.h"
@@ -84,10 +86,14 @@ TEST(CrossCorr, RefusedAndNothingChanged) {
     }
 }
 
-TEST(CcfStep, MessagesAndHalfWidth) {
+// Step 6 resamples the program star onto the grid in hand, which may have been built after the
+// star was read; a refused half width is not kept.
+TEST(CcfStep, MessagesHalfWidthAndTheProgramStarOnTheGridInHand) {
     AnalysisState s;
     RecordingPlatform p;
     gridWithLines(s, 200, 4);
+    s.nPixPro = 200;
+    for (int k = 1; k <= 200; ++k) s.wp(k) = s.w1(k), s.sp(k) = s.spr(k), s.spr(k) = 99;
     s.ssrAvailable = false;
     EXPECT_FALSE(RunCcfStep(s, p, "450"));
     EXPECT_EQ(p.messages, std::vector<std::string>{"The resampled standard spectrum is not available.  Either "
@@ -96,13 +102,11 @@ TEST(CcfStep, MessagesAndHalfWidth) {
     s.ssrAvailable = true;
     s.ScanHalfWidth = 300;
     EXPECT_FALSE(RunCcfStep(s, p, "-450"));
-    EXPECT_EQ(s.ScanHalfWidth, 300);   // a refused half width is not kept
+    EXPECT_EQ(s.ScanHalfWidth, 300);
     EXPECT_EQ(p.messages.size(), 2u);
     ASSERT_TRUE(RunCcfStep(s, p, " 450 km/s"));
-    EXPECT_EQ(s.ScanHalfWidth, 450);
-    EXPECT_EQ(s.ccN, 13);
-    EXPECT_EQ(peakLag(s), 4);
-    EXPECT_EQ(p.messages.size(), 2u);
+    EXPECT_EQ(std::tuple(s.ScanHalfWidth, s.ccN, peakLag(s), p.messages.size()), std::tuple(450, 13, 4, 2u));
+    for (int k = 1; k <= 200; ++k) ASSERT_EQ(s.spr(k), s.sp(k)) << "grid point " << k;
 }
 
 }  // namespace
