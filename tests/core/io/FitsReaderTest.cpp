@@ -246,20 +246,20 @@ TEST_F(FitsRead, MessagesInOrderAndRefusalsChangeNothing) {
     }
 }
 
-// The program star is resampled onto the grid as it is read; reading the program star leaves
-// the standard's items alone, reading the standard marks its model stale.
+// The program star is resampled onto the grid as it is read (linear interpolation; a point
+// outside the spectrum takes the value of the nearest end); reading the program star leaves the
+// standard's items alone, reading the standard marks its model stale.
 TEST_F(FitsRead, EachStarKeepsItsPixelCountAndTheProgramStarIsResampled) {
     ASSERT_EQ(read(Star::Std, Ramp(2000)), FitsOutcome::Done);
     s.ssrAvailable = s.svdValid = true;
-    s.nGrid = 3;
-    s.w1(1) = 5000.25, s.w1(2) = 5001.0, s.w1(3) = 6500.0;   // the last: past the end
-    s.spr(4) = 7;
+    s.nGrid = 4;
+    s.w1(1) = 4000, s.w1(2) = 5000.25, s.w1(3) = 5001.0, s.w1(4) = 6500.0;
+    s.spr(5) = 7;
     ASSERT_EQ(read(Star::Pro, Ramp(2500, -64)), FitsOutcome::Done);
     EXPECT_TRUE(s.nPixStd == 2000 && s.nPixPro == 2500 && s.Pixval_Pro(2500) == 2500);
     EXPECT_TRUE(s.ssrAvailable && s.svdValid);
-    EXPECT_NEAR(s.spr(1), 1 - 1.5 / 2500, 1e-15);
-    EXPECT_NEAR(s.spr(2), 1 - 3.0 / 2500, 1e-15);
-    EXPECT_TRUE(s.spr(3) == 0 && s.spr(4) == 7);
+    EXPECT_NEAR(s.spr(2), 1 - 1.5 / 2500, 1e-15);
+    EXPECT_TRUE(s.spr(1) == s.sp(1) && s.spr(3) == s.sp(3) && s.spr(4) == 0 && s.spr(5) == 7);
     ASSERT_EQ(read(Star::Std, Ramp(10)), FitsOutcome::Done);
     EXPECT_FALSE(s.ssrAvailable || s.svdValid);
     EXPECT_TRUE(s.NAXIS1 == 10 && s.nPixPro == 2500);
