@@ -16,9 +16,7 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
     double g = 0, scale = 0, anorm = 0, s = 0, f = 0, h = 0;
     int l = 0;
     for (int i = 1; i <= n; ++i) {
-        l = i + 1;
-        rv1(i) = scale * g;
-        g = s = scale = 0;
+        l = i + 1; rv1(i) = scale * g; g = s = scale = 0;
         for (int k = i; k <= m; ++k) scale += std::fabs(a(k, i));
         if (scale != 0) {
             for (int k = i; k <= m; ++k) { a(k, i) /= scale; s += a(k, i) * a(k, i); }
@@ -31,8 +29,7 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
             }
             for (int k = i; k <= m; ++k) a(k, i) *= scale;
         }
-        w(i) = scale * g;
-        g = s = scale = 0;
+        w(i) = scale * g; g = s = scale = 0;
         if (i != n) {
             for (int k = l; k <= n; ++k) scale += std::fabs(a(i, k));
             if (scale != 0) {
@@ -63,12 +60,10 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
             }
             for (int j = l; j <= n; ++j) v(i, j) = v(j, i) = 0;
         }
-        v(i, i) = 1;
-        g = rv1(i);
+        v(i, i) = 1; g = rv1(i);
     }
     for (int i = n; i >= 1; --i) {
-        l = i + 1;
-        g = w(i);
+        l = i + 1; g = w(i);
         for (int j = l; j <= n; ++j) a(i, j) = 0;
         if (g != 0) {
             g = 1 / g;
@@ -84,12 +79,11 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
         }
         a(i, i) += 1;
     }
-    // Plane rotations of columns p and q of x (rows 1..rows) by c and s.
+    // Rotates columns p and q of x (rows 1..rows) by c and s.
     auto rotate = [](Mat& x, int rows, int p, int q, double c, double s) {
         for (int j = 1; j <= rows; ++j) {
             const double y = x(j, p), z = x(j, q);
-            x(j, p) = y * c + z * s;
-            x(j, q) = -y * s + z * c;
+            x(j, p) = y * c + z * s; x(j, q) = -y * s + z * c;
         }
     };
     auto neg = [anorm](double x) { return std::fabs(x) + anorm == anorm; };
@@ -105,8 +99,7 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
                 double c = 0;
                 s = 1;
                 for (int i = l; i <= k; ++i) {
-                    f = s * rv1(i);
-                    rv1(i) = c * rv1(i);
+                    f = s * rv1(i); rv1(i) = c * rv1(i);
                     if (neg(f)) continue;
                     g = w(i); h = std::sqrt(f * f + g * g); w(i) = h; h = 1 / h; c = g * h; s = -f * h;
                     rotate(a, m, nm, i, c, s);
@@ -129,13 +122,11 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
             for (int j = l; j <= nm; ++j) {
                 const int i = j + 1;
                 g = rv1(i); y = w(i); h = s * g; g = c * g;
-                z = std::sqrt(f * f + h * h);
-                rv1(j) = z;
+                z = std::sqrt(f * f + h * h); rv1(j) = z;
                 if (z != 0) { c = f / z; s = h / z; } else { c = 1; s = 0; }
                 f = x * c + g * s; g = -x * s + g * c; h = y * s; y = y * c;
                 rotate(v, n, j, i, c, s);
-                z = std::sqrt(f * f + h * h);
-                w(j) = z;
+                z = std::sqrt(f * f + h * h); w(j) = z;
                 if (z != 0) { z = 1 / z; c = f * z; s = h * z; }
                 f = c * g + s * y; x = -s * g + c * y;
                 rotate(a, m, j, i, c, s);
