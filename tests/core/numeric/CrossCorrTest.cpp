@@ -16,13 +16,13 @@ namespace {
 using test::RecordingPlatform;
 
 // A grid of n points of 29 km/s, middle point at 4400 A, with a standard of three absorption
-// lines; the program star is the standard shifted by `shift` grid steps.
+// lines over a low continuum; the program star is the standard shifted by `shift` grid steps.
 void gridWithLines(AnalysisState& s, int n, int shift = 0) {
     s.nGrid = n;
     s.r1 = 1 + 29 / 299792.4;
     s.dLambda_dp_Std = 0.5;
     auto line = [n](double k) {
-        double v = 0;
+        double v = 0.01;
         for (double c : {0.3, 0.5, 0.8}) v += 0.6 * std::exp(-0.5 * std::pow((k - c * n) / 2.5, 2));
         return v;
     };
@@ -55,15 +55,6 @@ TEST(CrossCorr, LagCountFromHalfWidth) {
         const double dv = s.c_kms * std::log(s.r1) / std::log(2.7182818284);
         EXPECT_EQ(s.vel_cc(c.ccN), c.ccN * dv);
         EXPECT_TRUE(s.ccXmin == -c.ccN * dv && s.ccXmax == c.ccN * dv) << "half width " << c.halfWidth;
-    }
-    for (int shift : {0, -5, 11}) {
-        AnalysisState s;
-        RecordingPlatform p;
-        gridWithLines(s, 400, shift);
-        s.ScanHalfWidth = 450;
-        ASSERT_TRUE(Cross_corr(s, p)) << "shift " << shift;
-        EXPECT_EQ(peakLag(s), shift) << "shift " << shift;
-        EXPECT_NEAR(s.vel_cc(peakLag(s)), shift * 29.0, 0.01 * 29) << "shift " << shift;
     }
 }
 
@@ -106,6 +97,10 @@ TEST(CcfStep, MessagesHalfWidthAndTheProgramStarOnTheGridInHand) {
     EXPECT_EQ(p.messages.size(), 2u);
     ASSERT_TRUE(RunCcfStep(s, p, " 450 km/s"));
     EXPECT_EQ(std::tuple(s.ScanHalfWidth, s.ccN, peakLag(s), p.messages.size()), std::tuple(450, 13, 4, 2u));
+    EXPECT_NEAR(s.vel_cc(4), 4 * 29.0, 0.3);
+    double cc1 = 0;   // a plain dot product over the standard points 14..187 at every lag
+    for (int j = 14; j <= 187; ++j) cc1 += s.ssr(j) * s.sp(j + 1);
+    EXPECT_NEAR(s.cc(1), cc1, 1e-12);
     for (int k = 1; k <= 200; ++k) ASSERT_EQ(s.spr(k), s.sp(k)) << "grid point " << k;
 }
 
