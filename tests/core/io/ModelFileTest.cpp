@@ -35,18 +35,14 @@ void FillWorkingModel(AnalysisState& s, int n, int span, std::uint64_t seed) {
         if (r % 8 == 0) return static_cast<double>(r % 5000) - 2500;
         return (r & 16 ? -1 : 1) * u * std::pow(10.0, static_cast<int>((r >> 8) % 61) - 30);
     };
-    s.StdFileName = "std_" + std::to_string(seed) + ".fts";
-    s.StdObject = "HD " + std::to_string(1000 + seed);
-    s.nRecords_StdHdr = 3;
-    s.StdHdr(1) = "SIMPLE  =                    T / conforms, to FITS";
-    s.StdHdr(2) = "OBJECT  = 'HD " + std::to_string(1000 + seed) + "'";
-    s.StdHdr(3) = "END";
+    s.StdFileName = "std_" + std::to_string(seed) + ".fts", s.StdObject = "HD " + std::to_string(1000 + seed);
+    s.nRecords_StdHdr = 3, s.StdHdr(1) = "SIMPLE  =                    T / conforms, to FITS", s.StdHdr(3) = "END";
+    s.StdHdr(2) = "OBJECT  = '" + s.StdObject + "'";
     s.NAXIS1 = s.nPixStd = s.nGrid = n;
     s.WaveL_B_Std = 5000 + v() * 1e-30, s.dLambda_dp_Std = 0.0123456789012345, s.WaveL_R_Std = 5500.123456789012;
     for (int i = 1; i <= n; ++i)
         s.Pixval(i) = v(), s.ws(i) = 5000 + 0.25 * i, s.ss(i) = v(), s.w1(i) = 5001 * std::pow(1.00001, i - 1);
-    s.delV = 2.5, s.Min_waveL = 5001, s.Max_waveL = 5400, s.r1 = 1.00001;
-    s.span = span;
+    s.delV = 2.5, s.Min_waveL = 5001, s.Max_waveL = 5400, s.r1 = 1.00001, s.span = span;
     for (int j = 1; j <= span; ++j) {
         for (int i = 1; i <= n - span + 1; ++i) s.des(i, j) = v(), s.U(i, j) = v();
         for (int i = 1; i <= span; ++i) s.Vt(i, j) = v();
@@ -212,14 +208,10 @@ TEST(ModelLoadFailure, ShowsTheErrorTextAndChangesNothing) {
     };
     const struct { const char* name; std::optional<std::string> text; int err; const char* file = "bad.MDL"; } cases[] = {
         {"missing file", std::nullopt, err::kFileNotFound, "none.MDL"},
-        {"empty name", std::nullopt, err::kFileNotFound, ""},
-        {"a directory", std::nullopt, err::kPathFileAccess, "sub"},
-        {"empty file", "", err::kPastEnd},
-        {"in the cards", firstLines(4), err::kPastEnd},
-        {"half a ws, ss pair", firstLines(17) + "6000.5,", err::kPastEnd},
-        {"in des", firstLines(36), err::kPastEnd},
-        {"after Vt", firstLines(kHandSsrLabel), err::kPastEnd},
-        {"in ssr", firstLines(kHandSsrLabel + 2), err::kPastEnd},
+        {"empty name", std::nullopt, err::kFileNotFound, ""}, {"a directory", std::nullopt, err::kPathFileAccess, "sub"},
+        {"empty file", "", err::kPastEnd},                       {"in the cards", firstLines(4), err::kPastEnd},
+        {"half a ws, ss pair", firstLines(17) + "6000.5,", err::kPastEnd}, {"in des", firstLines(36), err::kPastEnd},
+        {"after Vt", firstLines(kHandSsrLabel), err::kPastEnd}, {"in ssr", firstLines(kHandSsrLabel + 2), err::kPastEnd},
         {"without END", firstLines(lines.size() - 1), err::kPastEnd},
         {"letters for Pixval", replaced(11, "abc"), err::kInvalidFormat},
         {"quoted text for ss", replaced(17, "6000.5,\"x\""), err::kInvalidFormat},
