@@ -259,24 +259,18 @@ TEST_F(FitsRead, EachStarKeepsItsPixelCountAndTheProgramStarIsResampled) {
     ASSERT_EQ(read(Star::Std, Ramp(10)), FitsOutcome::Done);
     EXPECT_FALSE(s.ssrAvailable || s.svdValid);
     EXPECT_TRUE(s.NAXIS1 == 10 && s.nPixPro == 2500);
-}
-
-TEST_F(FitsRead, NothingReadWithoutDirectoryOrName) {
-    WriteFile(p.WorkDir() / "x.fits", Ramp(3));
-    s.StdFullPath = s.ProFullPath = (p.WorkDir() / "x.fits").string();
-    for (const auto& [dir, name] : {std::pair{s.DataPath, ""}, {"", "x.fits"}}) {
-        s.DataPath = dir, s.StdFileName = s.ProFileName = name;
-        EXPECT_EQ(std::pair(ReadStdFits(s, p), ReadProFits(s, p)), std::pair(FitsOutcome::NotRead, FitsOutcome::NotRead));
-    }
-    EXPECT_TRUE(p.messages.empty() && s.nPixStd == 0 && s.nPixPro == 0);
+    // Nothing is read without a file name or a data directory.
+    s.ProFileName = "";
+    EXPECT_EQ(ReadProFits(s, p), FitsOutcome::NotRead);
+    s.DataPath = "";
+    EXPECT_EQ(read(Star::Std, Ramp(3)), FitsOutcome::NotRead);
+    EXPECT_TRUE(p.messages.empty() && s.nPixStd == 10 && s.nPixPro == 2500);
 }
 
 TEST(ProposeGrid, TextsFromTheStandard) {
     const struct { double blue, red, delV; std::string minWave, maxWave, delVText; } cases[] = {
-        {5000, 5100, 5, "5010", "5089", "   5.0"},
-        {4000.5, 4001, 18, "4008", "3992", "  18.0"},
-        {-0.4, 1, 0, "0", "0", "   0.0"},   // never "-0"
-    };
+        {5000, 5100, 5, "5010", "5089", "   5.0"}, {4000.5, 4001, 18, "4008", "3992", "  18.0"},
+        {-0.4, 1, 0, "0", "0", "   0.0"}};   // never "-0"
     for (const auto& c : cases) {
         AnalysisState s;
         s.WaveL_B_Std = c.blue, s.WaveL_R_Std = c.red, s.delV = c.delV;
