@@ -37,7 +37,6 @@ TEST(GaussJordan, SingularMatrices) {
     const double nan = std::nan("");
     const struct { const char* name; double m[4]; FitStatus expect; } cases[] = {
         {"rank one", {1, 2, 2, 4}, FitStatus::Singular2},
-        {"zero row", {3, 1, 0, 0}, FitStatus::Singular2},
         {"tiny pivot below single precision", {1, 0, 0, 1e-60}, FitStatus::Singular2},
         {"all NaN", {nan, nan, nan, nan}, FitStatus::Singular1}};
     for (const auto& c : cases) {
