@@ -22,30 +22,20 @@ void setBf(AnalysisState& s, int n, F f) {
     for (int k = 1; k <= n; ++k) s.vel_bb(k) = (k - s.span2 - 1) * 5.0, s.bb_n(k) = f(k);
 }
 
-TEST(MakeKernel, TableOfWidths) {
-    const struct { double width; int m; double k0; } cases[] = {
-        {0.5, 2, 0.786571}, {1, 4, 0.398943},   {2, 9, 0.199471},  {3, 14, 0.132981}, {5, 23, 0.079789},
-        {10, 47, 0.039894}, {10.5, 50, 0.037995}, {40, 50, 0.012573}, {-2, 9, 0.199471},
-        {1e-200, 0, 1.0}};   // its square underflows: the identity kernel
-    AnalysisState s;
-    for (const auto& c : cases) {
-        s.SmoothWidth = c.width;
-        Make_kernel(s);
-        EXPECT_EQ(s.KernelHalf, c.m) << "width " << c.width;
-        EXPECT_NEAR(s.Kernel(0), c.k0, 5e-7) << "width " << c.width;
-        double sum = s.Kernel(0);
-        for (int i = 1; i <= s.KernelHalf; ++i) sum += 2 * s.Kernel(i);
-        EXPECT_NEAR(sum, 1.0, 1e-14) << "width " << c.width;
-    }
-}
-
-// "Smooth" with the text of the width box: a constant stays constant where the kernel fits and
-// the first and last KernelHalf points are 0 (a stale value is cleared).
-TEST(SmoothCommand, ConstantStaysConstantAndEndsAreZero) {
-    const struct { const char* text; int span; double width; const char* rewrite; int m; } cases[] = {
-        {"3", 201, 3, nullptr, 14},   {"0.5", 21, 0.5, nullptr, 2}, {"10.5", 201, 10.5, nullptr, 50},
-        {"5.0", 47, 5, nullptr, 23},  {"3", 28, 3, nullptr, 14},   // 28: no full window
-        {"", 201, 3, "3.0", 14},      {"0", 201, 3, "3.0", 14},     {" 2x", 201, 2, nullptr, 9}};
+// "Smooth" with the text of the width box (0 or no number: 3.0, rewritten): a normalised kernel
+// cut where its weight falls below 1e-5, at most 50 points; a constant stays constant where the
+// kernel fits and the first and last KernelHalf points are 0 (a stale value is cleared).
+TEST(SmoothCommand, KernelOfTheWidthAndEndsAreZero) {
+    const struct { const char* text; int span; double width; const char* rewrite; int m; double k0; } cases[] = {
+        {"0.5", 21, 0.5, nullptr, 2, 0.786571},   {"1", 201, 1, nullptr, 4, 0.398943},
+        {"2", 201, 2, nullptr, 9, 0.199471},      {"3", 201, 3, nullptr, 14, 0.132981},
+        {"5.0", 47, 5, nullptr, 23, 0.079789},    {"10", 201, 10, nullptr, 47, 0.039894},
+        {"10.5", 201, 10.5, nullptr, 50, 0.037995}, {"40", 201, 40, nullptr, 50, 0.012573},
+        {"-2", 201, -2, nullptr, 9, 0.199471},    {" 2x", 201, 2, nullptr, 9, 0.199471},
+        {"3", 28, 3, nullptr, 14, 0.132981},      // 28: no full window
+        {"", 201, 3, "3.0", 14, 0.132981},        {"0", 201, 3, "3.0", 14, 0.132981},
+        {"1e-200", 21, 1e-200, nullptr, 0, 1.0},  // its square underflows: the identity kernel
+    };
     for (const auto& c : cases) {
         AnalysisState s;
         setBf(s, c.span, [](int) { return 0.25; });
@@ -53,6 +43,10 @@ TEST(SmoothCommand, ConstantStaysConstantAndEndsAreZero) {
         const auto r = SmoothCommand(s, c.text);
         EXPECT_TRUE(s.SmoothWidth == c.width && s.KernelHalf == c.m && s.Smoothed) << "text '" << c.text << "'";
         EXPECT_EQ(r.value_or("none"), c.rewrite ? c.rewrite : "none") << "text '" << c.text << "'";
+        EXPECT_NEAR(s.Kernel(0), c.k0, 5e-7) << "text '" << c.text << "'";
+        double sum = s.Kernel(0);
+        for (int i = 1; i <= s.KernelHalf; ++i) sum += 2 * s.Kernel(i);
+        EXPECT_NEAR(sum, 1.0, 1e-14) << "text '" << c.text << "'";
         for (int k = 1; k <= c.span; ++k) {
             const bool end = k <= c.m || k > c.span - c.m;
             EXPECT_NEAR(s.bb_sm(k), end ? 0.0 : 0.25, end ? 0 : 1e-15) << "text '" << c.text << "' k " << k;
