@@ -205,12 +205,15 @@ TEST(ModelLoadFailure, ShowsTheErrorTextAndChangesNothing) {
         l[i] = t;
         return JoinCrLf(l);
     };
-    const struct { const char* name; std::optional<std::string> text; int err; const char* file = "bad.MDL"; } cases[] = {
+    const struct { const char* name; std::optional<std::string> text; int err; const char* file = "bad.MDL"; }
+        cases[] = {
         {"missing file", std::nullopt, err::kFileNotFound, "none.MDL"},
-        {"empty name", std::nullopt, err::kFileNotFound, ""}, {"a directory", std::nullopt, err::kPathFileAccess, "sub"},
+        {"empty name", std::nullopt, err::kFileNotFound, ""},
+        {"a directory", std::nullopt, err::kPathFileAccess, "sub"},
         {"empty file", "", err::kPastEnd},                       {"in the cards", firstLines(4), err::kPastEnd},
         {"half a ws, ss pair", firstLines(17) + "6000.5,", err::kPastEnd}, {"in des", firstLines(36), err::kPastEnd},
-        {"after Vt", firstLines(kHandSsrLabel), err::kPastEnd}, {"in ssr", firstLines(kHandSsrLabel + 2), err::kPastEnd},
+        {"after Vt", firstLines(kHandSsrLabel), err::kPastEnd},
+        {"in ssr", firstLines(kHandSsrLabel + 2), err::kPastEnd},
         {"without END", firstLines(lines.size() - 1), err::kPastEnd},
         {"letters for Pixval", replaced(11, "abc"), err::kInvalidFormat},
         {"quoted text for ss", replaced(17, "6000.5,\"x\""), err::kInvalidFormat},

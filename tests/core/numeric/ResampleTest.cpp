@@ -89,7 +89,8 @@ TEST(Resample, UnusableRangeLeavesGridUnchanged) {
 // them, and outside: the nearest end.
 TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
     const double ys[] = {0.7, 0.1, 0.3, 1.9, 2.2};   // (0.1 - 0.7) + 0.7 is not 0.1
-    const double xs[] = {2, 3, 4, 2.5, 3.25, 4.5, 0.2, 5.01, 900}, want[] = {0.1, 0.3, 1.9, 0.2, 0.7, 2.05, 0.7, 2.2, 2.2};
+    const double xs[] = {2, 3, 4, 2.5, 3.25, 4.5, 0.2, 5.01, 900};
+    const double want[] = {0.1, 0.3, 1.9, 0.2, 0.7, 2.05, 0.7, 2.2, 2.2};
     Vec xOld(5), yOld(5), xNew(9), yNew(9);
     for (int i = 1; i <= 5; ++i) xOld(i) = i, yOld(i) = ys[i - 1];
     for (int i = 1; i <= 9; ++i) xNew(i) = xs[i - 1];

@@ -55,7 +55,8 @@ TEST(BfRecord, ResultsKeepTheModelAndStarsTheyWereComputedWith) {
     };
     auto shownRows = [&] {
         std::vector<std::string> rows;
-        for (int k = 1; k <= s->bbShown.span; ++k) rows.push_back(RecordText(s->vel_bb(k)) + "," + RecordText(s->bb_n(k)));
+        for (int k = 1; k <= s->bbShown.span; ++k)
+            rows.push_back(RecordText(s->vel_bb(k)) + "," + RecordText(s->bb_n(k)));
         return rows;
     };
 
@@ -78,7 +79,8 @@ TEST(BfRecord, ResultsKeepTheModelAndStarsTheyWereComputedWith) {
     ASSERT_TRUE(choose(2));   // another span and delV: the BFs in hand keep theirs
     EXPECT_EQ(saveBb("second.dat"), first);
 
-    ASSERT_TRUE(read(Star::Pro, "c.fits") && RunBfStep(*s, p));   // model 2 now; the shown order is taken from these BFs
+    // Model 2 now; the shown order is taken from these BFs.
+    ASSERT_TRUE(read(Star::Pro, "c.fits") && RunBfStep(*s, p));
     const std::string third = saveBb("third.dat");
     ASSERT_EQ(CopyBfOrder(*s, 20), 20);
     EXPECT_EQ(saveBb("fourth.dat"), third);
@@ -96,7 +98,8 @@ TEST(BfRecord, ResultsKeepTheModelAndStarsTheyWereComputedWith) {
         EXPECT_EQ(lines, (std::vector<std::string>{
                              "\"Std. File:\",\"std.fits\"", "\"Std. Object:\",\"HD 5 'A', std\"",
                              "\"Prog. File:\",\"" + c.pro + "\"", "\"Prog. Object:\",\"" + c.obj + "\"",
-                             "\"Span:\"," + std::to_string(c.span), "\"Scale, delV:\"," + RecordText(c.delV) + ",\"km/s\""}))
+                             "\"Span:\"," + std::to_string(c.span),
+                             "\"Scale, delV:\"," + RecordText(c.delV) + ",\"km/s\""}))
             << c.pro;
     }
 
