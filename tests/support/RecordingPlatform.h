@@ -1,8 +1,11 @@
 #pragma once
 // A Platform for tests: records every message in order and works in a fresh temporary
 // directory that is removed with it.
+#include <atomic>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "state/Platform.h"
@@ -11,8 +14,19 @@ namespace tessan::test {
 
 class RecordingPlatform : public Platform {
 public:
-    RecordingPlatform();
-    ~RecordingPlatform() override;
+    RecordingPlatform() {
+        static std::atomic<unsigned> counter{0};
+        std::random_device rd;
+        for (std::error_code ec;;) {
+            m_dir = std::filesystem::temp_directory_path() /
+                    ("tessan-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+            if (std::filesystem::create_directory(m_dir, ec)) break;
+        }
+    }
+    ~RecordingPlatform() override {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
     RecordingPlatform(const RecordingPlatform&) = delete;
     RecordingPlatform& operator=(const RecordingPlatform&) = delete;
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "numeric/Bf.h"
 #include "state/ErrText.h"
@@ -44,7 +45,9 @@ Mat referenceBb(const AnalysisState& s) {
     return bb;
 }
 
-TEST(FindBb, EveryOrderEqualsTheSumFromZero) {
+// Every order also goes to "bbb2.txt": for every order (outer) and point (inner) one record
+// "i,bb(i,n)".
+TEST(FindBb, EveryOrderEqualsTheSumFromZeroAndIsWritten) {
     const struct {
         int nGrid, span;
         int zeroAt;       // index of a zero singular value, 0 for none
@@ -65,16 +68,17 @@ TEST(FindBb, EveryOrderEqualsTheSumFromZero) {
                 ASSERT_NEAR(s.bb(i, n), ref(i, n), 1e-12 * (1 + std::fabs(ref(i, n)))) << name << " i " << i << " n " << n;
         for (int i = 1; c.zeroAt > 1 && i <= c.span; ++i)   // a zero value adds nothing: its order repeats the one before
             EXPECT_EQ(s.bb(i, c.zeroAt), s.bb(i, c.zeroAt - 1)) << name;
+        std::vector<std::string> records;
+        for (int n = 1; n <= c.span; ++n)
+            for (int i = 1; i <= c.span; ++i) records.push_back(std::to_string(i) + "," + RecordText(s.bb(i, n)));
+        EXPECT_EQ(test::ReadText(p.WorkDir() / "bbb2.txt"), test::JoinCrLf(records)) << name;
     }
 }
 
 TEST(FindBb, RefusedWithoutADecomposition) {
-    const struct {
-        const char* name;
-        bool svdValid;
-        int span, nGrid;
-    } cases[] = {{"decomposition not finished", false, 5, 12}, {"negative span", true, -3, 12},
-                 {"grid with fewer rows than columns", true, 5, 8}};
+    const struct { const char* name; bool svdValid; int span, nGrid; } cases[] = {
+        {"decomposition not finished", false, 5, 12}, {"negative span", true, -3, 12},
+        {"grid with fewer rows than columns", true, 5, 8}};
     for (const auto& c : cases) {
         AnalysisState s;
         RecordingPlatform p;
@@ -90,51 +94,25 @@ TEST(FindBb, RefusedWithoutADecomposition) {
     }
 }
 
-// "bbb2.txt": for every order (outer) and point (inner) one record "i,bb(i,n)"; a failed write
-// is reported and the BFs are kept.
-TEST(AllBfsFile, RecordsOfEveryOrder) {
-    AnalysisState s;
-    RecordingPlatform p;
-    fakeDecomposition(s, 450, 201);
-    ASSERT_TRUE(Find_bb(s, p));
-    const auto lines = test::SplitCrLf(test::ReadText(p.WorkDir() / "bbb2.txt"));
-    ASSERT_EQ(lines.size(), 201u * 201u);
-    EXPECT_EQ(lines[0], "1," + RecordText(s.bb(1, 1)));
-    EXPECT_EQ(lines[1], "2," + RecordText(s.bb(2, 1)));
-    EXPECT_EQ(lines[201], "1," + RecordText(s.bb(1, 2)));
-    EXPECT_EQ(lines.back(), "201," + RecordText(s.bb(201, 201)));
-
-    std::filesystem::remove(p.WorkDir() / "bbb2.txt");
-    std::filesystem::create_directory(p.WorkDir() / "bbb2.txt");
-    s.bb(3, 5) = 99;
-    ASSERT_TRUE(Find_bb(s, p));
-    EXPECT_EQ(p.messages, std::vector<std::string>{"The broadening functions were computed, but \"bbb2.txt\" could "
-                                                   "not be written.  " + ErrTextFor(err::kPathFileAccess)});
-    EXPECT_NE(s.bb(3, 5), 99);
-}
-
-TEST(BfStep, ProgramResampledOntoTheGridCount) {
-    AnalysisState s;
-    RecordingPlatform p;
-    fakeDecomposition(s, 12, 5);
-    s.nPixPro = 30;   // more pixels than the grid: only the grid's 12 points are filled
-    for (int i = 1; i <= 30; ++i) s.wp(i) = 100 + i, s.sp(i) = 0.01 * i;
-    for (int k = 1; k <= 13; ++k) s.w1(k) = 104.5 + k, s.spr(k) = -1;
-    ASSERT_TRUE(RunBfStep(s, p));
-    EXPECT_NEAR(s.spr(1), 0.055, 1e-15);
-    EXPECT_NEAR(s.spr(12), 0.165, 1e-15);
-    EXPECT_EQ(s.spr(13), -1);
-    s.svdValid = false;
-    EXPECT_FALSE(RunBfStep(s, p));
-    EXPECT_EQ(p.messages.size(), 1u);
-}
-
-TEST(BfOrder, CopiedOrderIsRoundedAndClamped) {
+// Step 7 resamples the program star onto the grid's count; a failure to write "bbb2.txt" is
+// reported and the BFs are kept. The copied order is rounded and clamped to the span.
+TEST(BfStep, ProgramOnTheGridCountBfsKeptAndTheCopiedOrder) {
     AnalysisState s;
     RecordingPlatform p;
     fakeDecomposition(s, 12, 5);
     s.delV = 2.5;
-    ASSERT_TRUE(Find_bb(s, p));
+    s.nPixPro = 30;   // more pixels than the grid: only the grid's 12 points are filled
+    for (int i = 1; i <= 30; ++i) s.wp(i) = 100 + i, s.sp(i) = 0.01 * i;
+    for (int k = 1; k <= 13; ++k) s.w1(k) = 104.5 + k, s.spr(k) = -1;
+    std::filesystem::create_directory(p.WorkDir() / "bbb2.txt");
+    ASSERT_TRUE(RunBfStep(s, p));
+    EXPECT_NEAR(s.spr(1), 0.055, 1e-15);
+    EXPECT_NEAR(s.spr(12), 0.165, 1e-15);
+    EXPECT_EQ(s.spr(13), -1);
+    EXPECT_EQ(p.messages, std::vector<std::string>{"The broadening functions were computed, but \"bbb2.txt\" could "
+                                                   "not be written.  " + ErrTextFor(err::kPathFileAccess)});
+    const Mat ref = referenceBb(s);
+    EXPECT_NEAR(s.bb(3, 5), ref(3, 5), 1e-12);
     for (const auto& [typed, order] : {std::pair{3.4, 3}, {2.5, 2}, {3.5, 4}, {-7.0, 1}, {99.0, 5}, {NAN, 1}}) {
         s.Smoothed = true;
         EXPECT_EQ(CopyBfOrder(s, typed), order) << "typed " << typed;

@@ -1,5 +1,5 @@
-// Step 2: the velocity grid, the step reduced until the grid fits, refusals that keep the old
-// grid, and the linear interpolation.
+// Step 2: the velocity grid, the step reduced until the grid fits, and refusals that keep the
+// old grid.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,12 +13,9 @@
 namespace tessan {
 namespace {
 
-using test::RecordingPlatform;
-
 // A standard of n pixels of 0.5 A from 4000 A, with a smooth spectrum.
 void loadStandard(AnalysisState& s, int n = 2001) {
-    s.nPixStd = n;
-    s.NAXIS1 = n;
+    s.nPixStd = s.NAXIS1 = n;
     for (int i = 1; i <= n; ++i) s.ws(i) = 4000 + 0.5 * (i - 1), s.ss(i) = 0.3 * std::sin(0.01 * i);
 }
 
@@ -31,85 +28,63 @@ std::string exact(double x) {
     return b;
 }
 
-TEST(Resample, GridOfA4000To5000Standard) {
-    AnalysisState s;
-    RecordingPlatform p;
-    loadStandard(s);
-    s.svdValid = true;
-    ASSERT_TRUE(Resample(s, p, "  29.0", "4008", "4990"));
-    EXPECT_FALSE(s.svdValid) << "the decomposition of the old grid is stale";
-    EXPECT_TRUE(p.messages.empty());
-    EXPECT_TRUE(s.delV == 29 && s.Min_waveL == 4008 && s.Max_waveL == 4990 && s.nGrid == 2001);
-    EXPECT_EQ(GridLabelFirst(s), " 4008");
-    EXPECT_EQ(GridLabelLast(s), " 4863.460");
-    // The power is taken per point, not by repeated multiplication.
-    EXPECT_EQ(s.w1(1234), std::pow(s.r1, 1233) * 4008);
-}
-
-TEST(Resample, StepReducedByWholeKmPerSecond) {
-    const double fitsAt29_5 = lastPoint(29.5);
-    const struct { const char* name; std::string typed; double wmax, expected; } cases[] = {
-        {"already fits", "29", 4990, 29},
-        {"fraction kept", "45.5", fitsAt29_5, 29.5},
-        {"equality stops", "29.5", fitsAt29_5, 29.5},
-        {"just below equality", "30.5", std::nextafter(fitsAt29_5, 0.0), 28.5},
-        {"fraction from huge typed value", "1000000029.5", fitsAt29_5, 29.5},
-        {"below one km/s", "4.5", lastPoint(0.5), 0.5},
-    };
-    for (const auto& c : cases) {
-        AnalysisState s;
-        RecordingPlatform p;
-        loadStandard(s);
-        ASSERT_TRUE(Resample(s, p, c.typed, "4008", exact(c.wmax))) << c.name;
-        EXPECT_EQ(s.delV, c.expected) << c.name;
-        EXPECT_LE(s.w1(2001), c.wmax) << c.name;
-        EXPECT_TRUE(p.messages.empty()) << c.name;
-    }
-}
-
-TEST(Resample, UnusableRangeLeavesGridUnchanged) {
-    const struct { const char* name; int nPix; const char *text5, *text2, *text3; } cases[] = {
-        {"one point above the limit", 1, "29", "5000", "4990"},
-        {"limit below the start", 2001, "29", "4008", "4000"},
-        {"zero start", 2001, "29", "0", "-5"},
-        {"step of zero", 2001, "0", "4008", "4990"},
-        {"step not a number", 2001, "abc", "4008", "4990"},
-        {"step too small to fit", 2001, "0.5", "4008", "4008.1"},
-        {"no standard", 0, "29", "4008", "4990"},
+// A step that does not fit is reduced by whole km/s, keeping its fraction (delV the step
+// expected); an unusable range (delV 0) is refused with a message and the old grid kept.
+TEST(Resample, StepReducedByWholeKmPerSecondOrTheGridKept) {
+    const std::string fitsAt29_5 = exact(lastPoint(29.5)), below = exact(std::nextafter(lastPoint(29.5), 0.0));
+    const struct { const char* name; int nPix; std::string text5, text2, text3; double delV; } cases[] = {
+        {"already fits", 2001, "  29.0", "4008", "4990", 29},
+        {"fraction kept", 2001, "45.5", "4008", fitsAt29_5, 29.5},
+        {"equality stops", 2001, "29.5", "4008", fitsAt29_5, 29.5},
+        {"just below equality", 2001, "30.5", "4008", below, 28.5},
+        {"fraction from huge typed value", 2001, "1000000029.5", "4008", fitsAt29_5, 29.5},
+        {"below one km/s", 2001, "4.5", "4008", exact(lastPoint(0.5)), 0.5},
+        {"one point above the limit", 1, "29", "5000", "4990", 0},
+        {"limit below the start", 2001, "29", "4008", "4000", 0},
+        {"zero start", 2001, "29", "0", "-5", 0},
+        {"step of zero", 2001, "0", "4008", "4990", 0},
+        {"step not a number", 2001, "abc", "4008", "4990", 0},
+        {"step too small to fit", 2001, "0.5", "4008", "4008.1", 0},
+        {"no standard", 0, "29", "4008", "4990", 0},
         // Grid point 2 falls on two equal standard wavelengths where its search starts.
-        {"equal standard wavelengths", -1, "29", "4000.1", "4990"},
+        {"equal standard wavelengths", -1, "29", "4000.1", "4990", 0},
     };
     for (const auto& c : cases) {
         AnalysisState s;
-        RecordingPlatform p;
+        test::RecordingPlatform p;
         loadStandard(s, c.nPix < 0 ? 2001 : c.nPix);
         if (c.nPix < 0) s.ws(2) = s.ws(3) = (1 + 29 / 299792.4) * 4000.1;
-        s.delV = 7, s.Min_waveL = 1, s.Max_waveL = 2, s.r1 = 3, s.nGrid = 5;
-        s.w1(1) = 11, s.ssr(1) = 13;
-        EXPECT_FALSE(Resample(s, p, c.text5, c.text2, c.text3)) << c.name;
-        EXPECT_EQ(p.messages.size(), 1u) << c.name;
-        EXPECT_TRUE(s.delV == 7 && s.Min_waveL == 1 && s.Max_waveL == 2 && s.r1 == 3 && s.nGrid == 5 &&
-                    s.w1(1) == 11 && s.ssr(1) == 13)
-            << c.name << ": the grid changed";
+        s.delV = 7, s.Min_waveL = 1, s.Max_waveL = 2, s.r1 = 3, s.nGrid = 5, s.w1(1) = 11, s.ssr(1) = 13;
+        s.svdValid = true;
+        EXPECT_EQ(Resample(s, p, c.text5, c.text2, c.text3), c.delV > 0) << c.name;
+        EXPECT_EQ(p.messages.size(), c.delV > 0 ? 0u : 1u) << c.name;
+        if (c.delV == 0) {
+            EXPECT_TRUE(s.delV == 7 && s.Min_waveL == 1 && s.Max_waveL == 2 && s.r1 == 3 && s.nGrid == 5 &&
+                        s.w1(1) == 11 && s.ssr(1) == 13 && s.svdValid)
+                << c.name << ": the grid changed";
+            continue;
+        }
+        const double wmax = std::stod(c.text3);
+        EXPECT_EQ(s.delV, c.delV) << c.name;
+        EXPECT_TRUE(s.Min_waveL == 4008 && s.Max_waveL == wmax && s.nGrid == 2001 && s.w1(2001) <= wmax) << c.name;
+        EXPECT_FALSE(s.svdValid) << c.name << ": the decomposition of the old grid is stale";
+        EXPECT_EQ(s.w1(1234), std::pow(s.r1, 1233) * 4008) << c.name << ": the power is taken per point";
+        EXPECT_TRUE(c.delV != 29 || GridLabelFirst(s) + GridLabelLast(s) == " 4008 4863.460") << GridLabelLast(s);
     }
 }
 
+// Points on old wavelengths (exactly, also where the search ends just below them), between
+// them, and outside: the nearest end.
 TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
-    Vec xOld(5), yOld(5);
-    const double ys[] = {0.1, 0.7, 0.3, 1.9, 2.2};
+    const double ys[] = {0.7, 0.1, 0.3, 1.9, 2.2};   // (0.1 - 0.7) + 0.7 is not 0.1
+    const double xs[] = {2, 3, 4, 2.5, 3.25, 4.5, 0.2, 5.01, 900};
+    const double want[] = {0.1, 0.3, 1.9, 0.2, 0.7, 2.05, 0.7, 2.2, 2.2};
+    Vec xOld(5), yOld(5), xNew(9), yNew(9);
     for (int i = 1; i <= 5; ++i) xOld(i) = i, yOld(i) = ys[i - 1];
-    const struct { double x, expected; } cases[] = {
-        {2, 0.7},   {3, 0.3},    {4, 1.9},    {1, 0.1},   {5, 2.2},    // on old wavelengths, exactly
-        {2.5, 0.5}, {3.25, 0.7}, {4.5, 2.05},                          // between
-        {0.2, 0.1}, {-7, 0.1},   {5.01, 2.2}, {900, 2.2},              // outside: nearest end
-    };
-    const int n = static_cast<int>(std::size(cases));
-    Vec xNew(n), yNew(n);
-    for (int i = 1; i <= n; ++i) xNew(i) = cases[i - 1].x;
-    RecordingPlatform p;
-    ASSERT_TRUE(Lin_interp(xOld, yOld, 5, xNew, yNew, n, p));
-    EXPECT_TRUE(p.messages.empty());
-    for (int i = 1; i <= n; ++i) EXPECT_NEAR(yNew(i), cases[i - 1].expected, i <= 5 ? 0 : 1e-15) << "x " << cases[i - 1].x;
+    for (int i = 1; i <= 9; ++i) xNew(i) = xs[i - 1];
+    test::RecordingPlatform p;
+    ASSERT_TRUE(Lin_interp(xOld, yOld, 5, xNew, yNew, 9, p));
+    for (int i = 1; i <= 9; ++i) EXPECT_NEAR(yNew(i), want[i - 1], i <= 3 ? 0 : 1e-15) << "x " << xs[i - 1];
 }
 
 }  // namespace

@@ -16,9 +16,7 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
     double g = 0, scale = 0, anorm = 0, s = 0, f = 0, h = 0;
     int l = 0;
     for (int i = 1; i <= n; ++i) {
-        l = i + 1;
-        rv1(i) = scale * g;
-        g = s = scale = 0;
+        l = i + 1; rv1(i) = scale * g; g = s = scale = 0;
         for (int k = i; k <= m; ++k) scale += std::fabs(a(k, i));
         if (scale != 0) {
             for (int k = i; k <= m; ++k) { a(k, i) /= scale; s += a(k, i) * a(k, i); }
@@ -31,8 +29,7 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
             }
             for (int k = i; k <= m; ++k) a(k, i) *= scale;
         }
-        w(i) = scale * g;
-        g = s = scale = 0;
+        w(i) = scale * g; g = s = scale = 0;
         if (i != n) {
             for (int k = l; k <= n; ++k) scale += std::fabs(a(i, k));
             if (scale != 0) {
@@ -63,12 +60,10 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
             }
             for (int j = l; j <= n; ++j) v(i, j) = v(j, i) = 0;
         }
-        v(i, i) = 1;
-        g = rv1(i);
+        v(i, i) = 1; g = rv1(i);
     }
     for (int i = n; i >= 1; --i) {
-        l = i + 1;
-        g = w(i);
+        l = i + 1; g = w(i);
         for (int j = l; j <= n; ++j) a(i, j) = 0;
         if (g != 0) {
             g = 1 / g;
@@ -84,6 +79,13 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
         }
         a(i, i) += 1;
     }
+    // Rotates columns p and q of x (rows 1..rows) by c and s.
+    auto rotate = [](Mat& x, int rows, int p, int q, double c, double s) {
+        for (int j = 1; j <= rows; ++j) {
+            const double y = x(j, p), z = x(j, q);
+            x(j, p) = y * c + z * s; x(j, q) = -y * s + z * c;
+        }
+    };
     auto neg = [anorm](double x) { return std::fabs(x) + anorm == anorm; };
     for (int k = n; k >= 1; --k) {
         for (int its = 1;; ++its) {
@@ -97,15 +99,10 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
                 double c = 0;
                 s = 1;
                 for (int i = l; i <= k; ++i) {
-                    f = s * rv1(i);
-                    rv1(i) = c * rv1(i);
+                    f = s * rv1(i); rv1(i) = c * rv1(i);
                     if (neg(f)) continue;
                     g = w(i); h = std::sqrt(f * f + g * g); w(i) = h; h = 1 / h; c = g * h; s = -f * h;
-                    for (int j = 1; j <= m; ++j) {
-                        const double y = a(j, nm), z = a(j, i);
-                        a(j, nm) = y * c + z * s;
-                        a(j, i) = -y * s + z * c;
-                    }
+                    rotate(a, m, nm, i, c, s);
                 }
             }
             double z = w(k);
@@ -115,9 +112,7 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
                 break;
             }
             if (its == 30) return false;
-            double x = w(l);
-            nm = k - 1;
-            double y = w(nm);
+            double x = w(l), y = w(nm = k - 1);
             g = rv1(nm); h = rv1(k);
             f = ((y - z) * (y + z) + (g - h) * (g + h)) / (2.0 * h * y);
             g = std::sqrt(f * f + 1.0);
@@ -127,24 +122,14 @@ inline bool PlainSvd(Mat& a, int m, int n, Vec& w, Mat& v) {
             for (int j = l; j <= nm; ++j) {
                 const int i = j + 1;
                 g = rv1(i); y = w(i); h = s * g; g = c * g;
-                z = std::sqrt(f * f + h * h);
-                rv1(j) = z;
+                z = std::sqrt(f * f + h * h); rv1(j) = z;
                 if (z != 0) { c = f / z; s = h / z; } else { c = 1; s = 0; }
                 f = x * c + g * s; g = -x * s + g * c; h = y * s; y = y * c;
-                for (int jj = 1; jj <= n; ++jj) {
-                    const double xx = v(jj, j), zz = v(jj, i);
-                    v(jj, j) = xx * c + zz * s;
-                    v(jj, i) = -xx * s + zz * c;
-                }
-                z = std::sqrt(f * f + h * h);
-                w(j) = z;
+                rotate(v, n, j, i, c, s);
+                z = std::sqrt(f * f + h * h); w(j) = z;
                 if (z != 0) { z = 1 / z; c = f * z; s = h * z; }
                 f = c * g + s * y; x = -s * g + c * y;
-                for (int jj = 1; jj <= m; ++jj) {
-                    const double yy = a(jj, j), zz = a(jj, i);
-                    a(jj, j) = yy * c + zz * s;
-                    a(jj, i) = -yy * s + zz * c;
-                }
+                rotate(a, m, j, i, c, s);
             }
             rv1(l) = 0; rv1(k) = f; w(k) = x;
         }

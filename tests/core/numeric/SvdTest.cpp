@@ -1,6 +1,6 @@
 // The decomposition: U diag(w) V^T gives the matrix back with orthonormal factors, on realistic
 // design matrices of the sizes that take every blocked path and on small degenerate matrices,
-// and the refusals; step 4 decomposing the design matrix of step 3.
+// bit for bit as the plain loops give it; the refusals; step 4 on the design matrix of step 3.
 #include "numeric/Svd.h"
 
 #include <gtest/gtest.h>
@@ -64,15 +64,9 @@ double OrthonormalityError(const Mat& q, int m, int n) {
     return err;
 }
 
-// With U and V orthonormal and w >= 0, a reconstruction to rounding makes w the singular values;
-// the arranged loops give the values of the plain loops (SvdPlain.h) bit for bit.
+// With U and V orthonormal and w >= 0, a reconstruction to rounding makes w the singular values.
 TEST(SvdDecomp, ReproducesTheMatrixWithOrthonormalFactors) {
-    const struct {
-        std::string name;
-        Mat a;
-        int m, n;
-        std::vector<double> expected;   // sorted downwards, when known
-    } cases[] = {
+    const struct { std::string name; Mat a; int m, n; std::vector<double> sortedDown; } cases[] = {
         {"realistic 1800 x 201", RealisticDesign(2000, 201), 1800, 201, {}},
         {"realistic 400 x 301 (rotations in several batches)", RealisticDesign(700, 301), 400, 301, {}},
         {"realistic 60 x 21 (partial row blocks)", RealisticDesign(80, 21), 60, 21, {}},
@@ -88,12 +82,10 @@ TEST(SvdDecomp, ReproducesTheMatrixWithOrthonormalFactors) {
         {"all zero", FromRows({{0, 0}, {0, 0}, {0, 0}}), 3, 2, {0, 0}},
     };
     for (const auto& c : cases) {
-        Mat u = c.a, v(c.n, c.n);
-        Vec w(c.n);
+        Mat u = c.a, v(c.n, c.n), pu = c.a, pv(c.n, c.n);
+        Vec w(c.n), pw(c.n);
         ASSERT_EQ(Svd_decomp(u, c.m, c.n, w, v), SvdStatus::Ok) << c.name;
         // The arranged loops perform the plain loops' operations in the same order: the same bits.
-        Mat pu = c.a, pv(c.n, c.n);
-        Vec pw(c.n);
         ASSERT_TRUE(test::PlainSvd(pu, c.m, c.n, pw, pv)) << c.name;
         EXPECT_TRUE(u == pu && w == pw && v == pv) << c.name << ": not the plain loops' values bit for bit";
         std::vector<double> sorted(w.data() + 1, w.data() + 1 + c.n);
@@ -102,7 +94,7 @@ TEST(SvdDecomp, ReproducesTheMatrixWithOrthonormalFactors) {
         const double tol = c.m > 10 ? 1e-12 : 1e-14;
         EXPECT_LE(ReconstructionError(c.a, u, w, v, c.m, c.n), tol) << c.name;
         EXPECT_LE(OrthonormalityError(v, c.n, c.n), tol) << c.name << ": V";
-        for (std::size_t i = 0; i < c.expected.size(); ++i) EXPECT_NEAR(sorted[i], c.expected[i], 1e-14) << c.name;
+        for (std::size_t i = 0; i < c.sortedDown.size(); ++i) EXPECT_NEAR(sorted[i], c.sortedDown[i], 1e-14) << c.name;
         if (c.name.find("zero col") != std::string::npos || c.name.starts_with("rank")) {
             EXPECT_LE(sorted.back(), 1e-14 * sorted.front()) << c.name << ": smallest value";
         } else if (sorted.back() > 0) {
@@ -120,7 +112,6 @@ TEST(SvdDecomp, TooFewRowsChangesNothingAndNonNumbersNeverConverge) {
     const Vec w0 = w;
     EXPECT_EQ(Svd_decomp(u, 2, 3, w, v), SvdStatus::TooFewRows);
     EXPECT_TRUE(u == a && w == w0 && v == v0);
-
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     for (const Rows& rows : {Rows{{1, 2}, {nan, 1}, {0, 1}}, Rows{{1, 2}, {3, inf}, {0, 1}}}) {
         Mat b = FromRows(rows), vb(2, 2);
@@ -132,13 +123,12 @@ TEST(SvdDecomp, TooFewRowsChangesNothingAndNonNumbersNeverConverge) {
 // Step 4 on a realistic design matrix: the rows below those in use stay; a flat standard (every
 // singular value 0) is accepted; failures show their message and leave no usable decomposition.
 TEST(SvdStep, DecomposesTheDesignMatrixOrShowsWhyNot) {
-    auto realistic = [](int span = 41) {
+    auto realistic = [] {
         auto s = std::make_unique<AnalysisState>();
         s->nGrid = 300;
         test::MakeInvertedSpectrum(s->ssr, 300);
         test::RecordingPlatform p;
         EXPECT_TRUE(Design_matrix(*s, p, "41").built);
-        s->span = span;
         return s;
     };
     test::RecordingPlatform p;
@@ -153,20 +143,15 @@ TEST(SvdStep, DecomposesTheDesignMatrixOrShowsWhyNot) {
     EXPECT_TRUE(RunSvdStep(*flat, p) && p.messages.empty() && flat->svdValid);
     for (int i = 1; i <= 5; ++i) EXPECT_EQ(flat->ww(i), 0) << i;
 
-    const struct {
-        std::string name;
-        int span;
-        bool poison;   // a NaN in the design matrix
-        std::string message;
-    } cases[] = {
-        {"NaN in the standard", 41, true, "No consVergence in 30 iterations"},
-        {"grid shrunk below the span", 201, false, "You must augment A with extra zero rows."},
-        {"no design matrix", 0, false, "There is no design matrix to decompose: build it first (step 3)."},
+    const struct { std::string name; int span, nGrid; bool nanInDes; std::string message; } cases[] = {
+        {"NaN in the standard", 41, 300, true, "No consVergence in 30 iterations"},
+        {"grid shrunk below the span", 41, 80, false, "You must augment A with extra zero rows."},
+        {"no design matrix", 0, 300, false, "There is no design matrix to decompose: build it first (step 3)."},
     };
     for (const auto& c : cases) {
-        auto t = realistic(c.span);
-        if (c.poison) t->des(10, 3) = std::numeric_limits<double>::quiet_NaN();
-        t->svdValid = true;
+        auto t = realistic();
+        t->span = c.span, t->nGrid = c.nGrid, t->svdValid = true;
+        if (c.nanInDes) t->des(10, 3) = std::numeric_limits<double>::quiet_NaN();
         test::RecordingPlatform q;
         EXPECT_FALSE(RunSvdStep(*t, q)) << c.name;
         EXPECT_EQ(q.messages, std::vector<std::string>{c.message}) << c.name;
