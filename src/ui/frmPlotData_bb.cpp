@@ -52,7 +52,8 @@ frmPlotData_bb::frmPlotData_bb(AnalysisState& s, Platform& p, WindowRegistry& wi
 
 void frmPlotData_bb::buildUpper() {
     QWidget* f = frame();
-    Option1 = named<QRadioButton>(f, "Option1", "Peak centroid");
+    // Two lines, as the button's two-line height is laid out for: one line would be cut.
+    Option1 = named<QRadioButton>(f, "Option1", "Peak\ncentroid");
     Label7 = addLabel(7, "Order");
     Text1 = named<QLineEdit>(f, "Text1");
     HScroll1 = control<QScrollBar>(f, "HScroll1", {});
