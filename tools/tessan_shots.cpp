@@ -1,13 +1,17 @@
 // tessan-shots DIR OUT: runs steps 1 to 7 on "standard.fts" and "program.fts" in DIR (the sample
 // spectra of tessan-samples), opens the main window's plot windows, moves the cursor over each
 // plot and clicks the highest point of the CCF, and saves a picture of every window in OUT
-// (main.png, ww.png, std.png, pro.png, ccf.png). For a look at the windows on a display or under
+// (main.png, ww.png, std.png, pro.png, ccf.png), then plots the BFs of order 100 and saves the BF
+// window after a left click near the first peak and a right click near the second (bf_centroid.png)
+// and in Gauss mode after a click on each peak and a fit (bf_gauss.png). For a look at the windows on a display or under
 // Xvfb (scripts/screenshots.sh); messages go to standard error.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QThread>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -15,6 +19,7 @@
 #include "state/AnalysisState.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlotData_CC.h"
+#include "ui/frmPlotData_bb.h"
 #include "ui/frmPlot_Spectr.h"
 #include "ui/frmPlotdata_ww.h"
 
@@ -103,7 +108,35 @@ int main(int argc, char** argv) {
     QTest::mouseClick(cc->frame(), Qt::LeftButton, {}, peak);
     std::fprintf(stderr, "CCF click: Label19 \"%s\"\n", qPrintable(cc->Label19->text()));
 
-    bool ok = save(&w, out / "main.png");
+    w.findChild<QLineEdit*>("Text4")->setText("100");
+    click(12);
+    auto* bf = w.findChild<frmPlotData_bb*>();
+    if (!bf) {
+        std::fprintf(stderr, "the BF window did not open\n");
+        return 1;
+    }
+    settle(300);
+    const auto& g = bf->frame()->record();
+    const int span = s->bbShown.span;
+    auto bfPixel = [&](double v) {
+        const double k = (v - s->vel_bb(1)) / s->bbShown.delV + 1;
+        const int kk = std::clamp(int(std::lround(k)), 1, span);
+        return pixelAt(g.Left + (k - 1) * g.PW() / span, g.Y(s->bb_n(kk)) + 30);
+    };
+    QTest::mouseClick(bf->frame(), Qt::LeftButton, {}, bfPixel(-60));
+    QTest::mouseClick(bf->frame(), Qt::RightButton, {}, bfPixel(45));
+    QTest::mouseMove(bf->frame(), bfPixel(0));
+    bool ok = save(bf, out / "bf_centroid.png");
+    bf->Option2->click();
+    for (QLineEdit* e : {bf->Text6[0], bf->Text6[1]}) e->setText("20");
+    QTest::mouseClick(bf->frame(), Qt::LeftButton, {}, bfPixel(-60));
+    QTest::mouseClick(bf->frame(), Qt::RightButton, {}, bfPixel(45));
+    bf->Command4->click();
+    std::fprintf(stderr, "BF: Label19 \"%s\", Label20 \"%s\", fit \"%s\"\n", qPrintable(bf->Label19->text()),
+                 qPrintable(bf->Label20->text()), qPrintable(bf->Text4->text()));
+    ok = save(bf, out / "bf_gauss.png") && ok;
+
+    ok = save(&w, out / "main.png") && ok;
     ok = save(ww, out / "ww.png") && ok;
     ok = save(std, out / "std.png") && ok;
     ok = save(pro, out / "pro.png") && ok;

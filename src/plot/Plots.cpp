@@ -5,7 +5,9 @@
 #include <limits>
 #include <string>
 
-#include "text/NumText.h"
+#include "numeric/Bf.h"
+#include "numeric/GaussFit.h"
+#include "numeric/Peak.h"
 #include "text/Int16.h"
 #include "text/NumText.h"
 
@@ -189,6 +191,58 @@ Drawing Plot_CC(const AnalysisState& s, int W, int H) {
         g.Circles(f.X(s.vel_cc(i)), f.Y(s.cc(i)), 8, 15, kBlue);
     }
     return d;
+}
+
+Drawing Plot_bb(const AnalysisState& s, int W, int H) {
+    const int n = ShownBfPoints(s);
+    const Vec& y = s.Smoothed ? s.bb_sm : s.bb_n;
+    Extremes e{9.9e31, -9.9e31};
+    for (int k = 1; k <= n; ++k) e.add(y(k));
+    Drawing d = start(PlotKind::Bf, W, H, UsableRange(n ? s.vel_bb(1) : 0, n ? s.vel_bb(n) : 0),
+                      UsableRange(e.any ? e.lo : 0, e.any ? e.hi : 0));
+    const FrameRecord& f = d.frame;
+
+    const Ticks xt = AxisTicks({f.Xmin, f.Xmax}, AxisKind::X), yt = AxisTicks({f.Ymin, f.Ymax}, AxisKind::Y);
+    grid(d, xt, yt);
+    xTickLabels(d, xt, H - 3500);
+    const double x0 = f.X(0);
+    d.Place(3, x0 - 80, H - 3500, "0", x0 >= f.Left && x0 <= f.Right);
+    d.Place(5, 0.55 * W, H - 3300, kVelocityTitle);
+    yTickLabels(d, yt, 4, 2, false);
+    const double y0 = f.Y(0);
+    d.Place(6, 0, y0 - 100, "  0", y0 >= f.Top && y0 <= f.Bottom);
+    d.Caption(10, s.bbShown.StdFileName);
+    d.Caption(11, s.bbShown.StdObject);
+    d.Caption(13, s.bbShown.ProFileName);
+    d.Caption(14, s.bbShown.ProObject);
+
+    DrawGroup& g = d.Group("data");
+    for (int k = 2; k <= n; ++k) {
+        const double x = f.X(s.vel_bb(k)), yk = f.Y(y(k));
+        g.Line(f.X(s.vel_bb(k - 1)), f.Y(y(k - 1)), x, yk, kBlack);
+        if (!s.Smoothed) g.Circles(x, yk, 1, 30, kDotGrey);
+    }
+    return d;
+}
+
+std::optional<DrawGroup> Draw_gauss(AnalysisState& s, const FrameRecord& f, int star) {
+    if (!ComputeModelCurve(s, star)) return std::nullopt;
+    const auto st = static_cast<std::size_t>(star);
+    s.CurveColour[st] = kCurveColours[st];
+    s.Drawn[st] = true;
+    DrawGroup g{"star" + std::to_string(star), {}};
+    const int n = std::min(ShownBfPoints(s), s.ModelCurve.cols());
+    for (int k = 2; k <= n; ++k)
+        g.Line(f.X(s.vel_bb(k - 1)), f.Y(s.ModelCurve(star, k - 1)), f.X(s.vel_bb(k)), f.Y(s.ModelCurve(star, k)),
+               s.CurveColour[st]);
+    return g;
+}
+
+std::optional<int> BfClickPoint(const FrameRecord& f, int span, double x, double y) {
+    if (!InsideClick(f, x, y)) return std::nullopt;
+    const double k = RoundHalfEven((x - f.Left) / (f.Right - f.Left) * span + 1);
+    if (k < kBfClickMargin || k > span - kBfClickMargin) return std::nullopt;
+    return static_cast<int>(k);
 }
 
 std::optional<int> CcfClickLag(const FrameRecord& f, int N, double x, double y) {

@@ -46,6 +46,28 @@ Drawing Plot_CC(const AnalysisState& s, int W, int H);
 // when the click is inside the frame (edges included); nullopt otherwise.
 std::optional<int> CcfClickLag(const FrameRecord& f, int N, double x, double y);
 
+// Plot_bb: the shown BF (vel_bb, bb_n, or bb_sm when Smoothed; ShownBfPoints of them)
+// against velocity, drawn after the grid: black segments from point k - 1 to k and, unsmoothed,
+// a grey disc of radius 30 twips on every point but the first. The value axis spans the curve
+// drawn. Label1, Label2: first and last x tick; Label3 "0" under zero velocity; Label5 the x
+// title; Label4 the top y tick (4, 2); Label6 "  0" beside the zero level ("0" labels only when
+// zero lies within the frame). Label10, Label11, Label13, Label14: the files and objects of the
+// stars the BF was computed for (bbShown).
+Drawing Plot_bb(const AnalysisState& s, int W, int H);
+inline constexpr Rgb kDotGrey{100, 100, 100};
+
+// Draw_gauss: the model curve of star s (1..3) from its stored centre, width and height
+// (ModelCurve, Drawn(s) set) as the group "star<s>" in the star's colour (navy, red, purple),
+// mapped with the frame of the BF on display. The window replaces the star's previous group
+// with it. nullopt (nothing changed) for a width of 0 or a parameter that is not finite.
+std::optional<DrawGroup> Draw_gauss(AnalysisState& s, const FrameRecord& f, int star);
+inline constexpr Rgb kCurveColours[4] = {{}, {0, 0, 128}, {255, 0, 0}, {64, 0, 64}};
+
+// The BF window's click at (X, Y): the point round_half_even((X - Left) / (Right - Left) x
+// span + 1) when the click is inside the frame (edges included) and that point lies in
+// 10..span - 10; nullopt otherwise.
+std::optional<int> BfClickPoint(const FrameRecord& f, int span, double x, double y);
+
 // The singular-value window's readout: the order round_half_even((X - Left) / (Right - Left) x
 // (span - 1) + 1) under a cursor inside the frame.
 int CursorOrder(const FrameRecord& f, int span, double x);

@@ -67,8 +67,10 @@ protected:
 
     Platform& m_p;
 
-private:
+    // Clears the drawing and draws the plot anew for the present size.
     void redraw();
+
+private:
     void showLabels(const plot::Drawing& d);
     void notPrinting();
 

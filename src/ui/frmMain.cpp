@@ -9,6 +9,7 @@
 #include "text/NumText.h"
 #include "ui/Controls.h"
 #include "ui/frmPlotData_CC.h"
+#include "ui/frmPlotData_bb.h"
 #include "ui/frmPlot_Spectr.h"
 #include "ui/frmPlotdata_ww.h"
 
@@ -99,6 +100,8 @@ void frmMain::registerWindows() {
             return new frmPlot_Spectr(star, m_s, m_p, m_windows.owner(), m_windows.frame());
         });
     m_windows.add<frmPlotData_CC>([this] { return new frmPlotData_CC(m_s, m_p, m_windows.owner(), m_windows.frame()); });
+    m_windows.add<frmPlotData_bb>(
+        [this] { return new frmPlotData_bb(m_s, m_p, m_windows, m_windows.owner(), m_windows.frame()); });
 }
 
 void frmMain::hideDialog(DialogKind kind) {

@@ -15,6 +15,7 @@
 #include "ui/StepRun.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlotData_CC.h"
+#include "ui/frmPlotData_bb.h"
 #include "ui/frmPlot_Spectr.h"
 #include "ui/frmPlotdata_ww.h"
 
@@ -172,8 +173,8 @@ void frmMain::Command12_Click() {
         m_p.MsgBox(ErrTextFor(err::kOverflow));
         return;
     }
-    CopyBfOrder(m_s, *order);
-    m_p.MsgBox(kNotAvailable);   // the BF window comes with the plot windows
+    if (CopyBfOrder(m_s, *order) == 0) return;   // no BFs computed
+    m_windows.get<frmPlotData_bb>()->PlotBfs();
 }
 
 void frmMain::Option1_Click(int k) {

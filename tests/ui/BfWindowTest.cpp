@@ -1,0 +1,235 @@
+// The BF window: on BFs made of known Gaussians (201 points of 3 km/s) the worked examples of its
+// order, smoothing, click and fit rules and every message of the Gauss group; after steps 1 to 7
+// on the binary, clicks that read what the batch driver measures and a fit that finds both stars.
+#include <QMenu>
+#include <QScrollBar>
+#include <cmath>
+#include <sstream>
+
+#include "UiTestSupport.h"
+#include "batch/BatchOptions.h"
+#include "batch/BatchRun.h"
+#include "batch/ConsolePlatform.h"
+#include "io/Settings.h"
+#include "numeric/Bf.h"
+#include "numeric/GaussFit.h"
+#include "text/NumText.h"
+#include "ui/WindowRegistry.h"
+#include "ui/frmPlotData_bb.h"
+
+using namespace tessan;
+using namespace tessan::ui;
+using namespace tessan::ui::test;
+
+namespace {
+
+double gauss(double v, double h, double xo, double w) { return h * std::exp(-std::pow((v - xo) / w, 2)); }
+
+// The pixel of the frame at twips (x, y), and the twips of BF point k as a click counts them.
+QPoint at(double x, double y) { return {int(std::lround(x / kTwipsPerPixel)), int(std::lround(y / kTwipsPerPixel))}; }
+double clickX(const plot::FrameRecord& f, int span, double k) { return f.Left + (k - 1) * f.PW() / span; }
+void moveTo(QWidget* w, QPoint p) {
+    QMouseEvent e(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+int circles(const PlotFrame* f) {
+    int n = 0;
+    for (const auto& g : f->groups())
+        for (const auto& op : g.ops) n += op.kind == plot::DrawOp::Kind::Circles;
+    return n;
+}
+
+// BFs of 201 points of 3 km/s: order 1 a peak at point 12, order 2 two Gaussians (the binary the
+// fit must find), order n > 2 a peak at point 101 of height n.
+struct Window {
+    TestPlatform p;
+    std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
+    WindowRegistry registry{nullptr, WindowFrame::system()};
+    std::unique_ptr<frmPlotData_bb> w;
+    Window() {
+        FillColours(*s);
+        for (int k = 1; k <= 9; ++k) s->FitList(k) = k;
+        s->bbIdentity = {201, 100, 3.0, "std.fts", "STD", "pro.fts", "BIN", 1};
+        for (int n = 1; n <= 5; ++n)
+            for (int i = 1; i <= 201; ++i) {
+                const double v = s->bbIdentity.Velocity(i);
+                s->bb(i, n) = n == 1 ? gauss(i, 1, 12, 3) : n == 2 ? gauss(v, 0.0183, -201.3, 40) + gauss(v, 0.01, 150.7, 50) : gauss(i, n, 101, 4);
+            }
+        CopyBfOrder(*s, 2);
+        w = std::make_unique<frmPlotData_bb>(*s, p, registry, nullptr);
+        w->PlotBfs();
+    }
+    const plot::FrameRecord& f() const { return w->frame()->record(); }
+    void click(Qt::MouseButton b, double k, double y) { QTest::mouseClick(w->frame(), b, {}, at(clickX(f(), 201, k), y)); }
+};
+
+}  // namespace
+
+class BfWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void orderSmoothingAndClicks();
+    void gaussRowsFitAndMessages();
+    void clicksAndFitOnTheBinaryAsTheBatchDriver();
+};
+
+void BfWindowTest::orderSmoothingAndClicks() {
+    Window b;
+    frmPlotData_bb& w = *b.w;
+    QCOMPARE(QStringList({w.label(1)->text(), w.label(2)->text(), w.Text1->text(), w.label(13)->toolTip()}),
+             QStringList({"-300", " 300", " 2", "pro.fts"}));
+    QCOMPARE(w.label(3)->x(), toPixels(int(std::lround(b.f().Left + b.f().PW() / 2.0 - 80))));
+    QCOMPARE(std::make_pair(w.HScroll1->minimum(), w.HScroll1->maximum()), std::make_pair(1, 201));
+    // "Update": the order typed, clamped to 1..span and rewritten when clamped.
+    struct Order { const char* typed; int order; const char* shown; };
+    for (const Order& o : {Order{"0", 1, " 1"}, {"abc", 1, " 1"}, {"4.4", 4, " 4"}, {"1e9", 201, " 201"}, {"3", 3, " 3"}}) {
+        w.Text1->setText(o.typed);
+        w.Command1->click();
+        QCOMPARE(std::make_tuple(b.s->bbOrder, w.HScroll1->value(), w.Text1->text()), std::make_tuple(o.order, o.order, QString(o.shown)));
+    }
+    QCOMPARE(b.s->bb_n(101), 3.0);
+    // "Smooth" with an empty width takes 3.0 and drops the dots; the slider's arrow clears it.
+    w.Text2->clear();
+    w.Command2->click();
+    QVERIFY(b.s->Smoothed && w.Text2->text() == "3.0" && circles(w.frame()) == 0);
+    w.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(std::make_tuple(b.s->Smoothed, b.s->bbOrder, w.Text1->text(), circles(w.frame())), std::make_tuple(false, 4, QString(" 4"), 200));
+
+    // Clicks in centroid mode: point 9 does nothing, point 10 measures the peak at point 12
+    // (-267 km/s); the readout stops at the right and bottom edges (the click's edges: BfPlotTest).
+    w.HScroll1->setValue(1);
+    const double mid = (b.f().Top + b.f().Bottom) / 2.0;
+    b.click(Qt::LeftButton, 9, mid);
+    QCOMPARE(w.Label19->text(), QString());
+    b.click(Qt::LeftButton, 10, mid);
+    QVERIFY2(std::fabs(b.s->PeakResult + 267) < 1e-6, qPrintable(QString::number(b.s->PeakResult) + w.Label19->text()));
+    const QString peak = QString::fromStdString(LabelText(b.s->PeakResult, 7));
+    QCOMPARE(w.Label19->text(), peak);
+    moveTo(w.frame(), at(clickX(b.f(), 201, 11), mid));
+    const QString readout = w.Label16->text();
+    QCOMPARE(readout, QString::fromStdString(Num_to_str(b.s->CursorVel, 8, 1)));
+    moveTo(w.frame(), at(b.f().Right + 8, mid));   // the first pixel at or beyond the edge
+    moveTo(w.frame(), at(clickX(b.f(), 201, 14), b.f().Bottom + 8));
+    QCOMPARE(w.Label16->text(), readout);
+    b.click(Qt::RightButton, 14, b.f().Bottom - 8);
+    QCOMPARE(w.Text3->text(), peak + ", " + peak);
+    w.HScroll1->setValue(2);   // an order change empties both
+    QCOMPARE(w.Text3->text(), QString(", "));
+}
+
+void BfWindowTest::gaussRowsFitAndMessages() {
+    Window b;
+    frmPlotData_bb& w = *b.w;
+    AnalysisState& s = *b.s;
+    // Mode options: enabling and colours, and records 23/24 written and read back.
+    QVERIFY(!w.Command4->isEnabled() && w.Command2->isEnabled());
+    w.Option2->click();
+    QVERIFY(w.Command4->isEnabled() && !w.Command2->isEnabled() && !w.Text3->isEnabled() && w.Text9->isEnabled());
+    QCOMPARE(std::make_pair(foreColour(w.Label19), foreColour(w.Label22)), std::make_pair(QColor(128, 128, 128), QColor(0, 0, 0)));
+    w.Combo1->setCurrentIndex(1);
+    QVERIFY(w.Text5[2]->isVisibleTo(&w));
+    w.Combo1->setCurrentIndex(0);
+    QVERIFY(!w.Text5[2]->isVisibleTo(&w));
+    w.Combo2->setCurrentIndex(1);
+    QVERIFY(!w.Text8->isEnabled() && !w.Text9->isEnabled());
+    QVERIFY(SaveSettings(s, b.p.WorkDir()) == 0);
+    AnalysisState back;
+    LoadSettings(back, b.p.WorkDir());
+    QCOMPARE(std::make_tuple(back.GaussFitMode, back.bbCombo1Flag, back.bbCombo2Flag), std::make_tuple(true, false, true));
+
+    // "Update 1" and "Update 2" on the initial boxes, then "Auto": -450..533; the fit finds the
+    // two centres to 0.05 delV, and the stored parameters are the fitted ones.
+    w.Command5[0]->click();
+    w.Command5[1]->click();
+    QVERIFY(w.frame()->groups().back().name == "star2" && s.PeakXo[1] == -210);
+    w.Command4->click();
+    QVERIFY2(b.p.messages.empty(), b.p.messages.empty() ? "" : b.p.messages.back().c_str());
+    QCOMPARE(std::make_pair(s.FitVmin, s.FitVmax), std::make_pair(-450.0, 533.0));
+    QVERIFY2(std::fabs(w.Text5[0]->text().toDouble() + 201.3) < 0.15 && std::fabs(w.Text5[1]->text().toDouble() - 150.7) < 0.15,
+             qPrintable(w.Text4->text()));
+    QCOMPARE(w.Text4->text(), w.Text5[0]->text() + ", " + w.Text5[1]->text());
+    QCOMPARE(QString::fromStdString(PlainText(s.PeakWidth[1])), w.Text6[0]->text());
+    QVERIFY(std::fabs(s.PeakWidth[1] - 40) < 0.1 && w.Text6[0]->text() != "60");
+    QCOMPARE(w.Text8->palette().color(QPalette::Text), QColor(0, 0, 0));
+
+    // Each message; box edits on incomplete rows wait silently.
+    s.PeakXo[1] = 7;
+    for (const char* t : {"-", "", ".", "e", "-2"}) w.Text5[0]->setText(t);
+    QCOMPARE(s.PeakXo[1], -2.0);
+    w.Text6[0]->setText("0");
+    w.Text5[0]->setText("-5");
+    QCOMPARE(s.PeakXo[1], -2.0);
+    QVERIFY(b.p.messages.empty());
+    struct Msg { std::function<void()> act; const char* message; };
+    const Msg msgs[] = {
+        {[&] { w.Command5[0]->click(); }, kZeroWidthMessage},
+        {[&] { w.Text6[0]->clear(); w.Command5[0]->click(); }, "Hey!  Please put numbers in the boxes"},
+        {[&] { w.Command4->click(); }, "Please put numbers in the boxes."},
+        {[&] { w.Text6[0]->setText("40"); w.Combo2->setCurrentIndex(0); w.Text8->setText("x"); w.Command4->click(); }, "Factor must be a number."},
+        {[&] { w.Text8->setText("-200"); w.Text7[0]->setText("0"); w.Command4->click(); }, "Singular matrix 2"},
+    };
+    for (const Msg& m : msgs) {
+        m.act();
+        QCOMPARE(b.p.messages.back(), std::string(m.message));
+    }
+    QCOMPARE(b.p.messages.size(), std::size(msgs));
+}
+
+void BfWindowTest::clicksAndFitOnTheBinaryAsTheBatchDriver() {
+    Bench b;
+    // The sample binary: 2000 pixels, 60 % of the light at -60 km/s and 40 % at +45 km/s.
+    using namespace tessan::test;
+    SpectrumFile sf;
+    sf.cd1_1 = 0.1;
+    sf.values = SyntheticSpectrum(2000, 5000.0, 0.1, 0.0);
+    WriteFile(b.dir.toStdString() + "/sstd.fts", MakeSpectrumFits(sf));
+    const auto a = SyntheticSpectrum(2000, 5000.0, 0.1, -60.0, 12.0), c = SyntheticSpectrum(2000, 5000.0, 0.1, 45.0, 12.0);
+    for (std::size_t i = 0; i < a.size(); ++i) sf.values[i] = 0.6 * a[i] + 0.4 * c[i];
+    WriteFile(b.dir.toStdString() + "/spro.fts", MakeSpectrumFits(sf));
+    b.standardSteps("sstd.fts", "201");
+    b.runDialog(2, "frmLoadPro", "spro.fts");
+    b.button(11)->click();
+    b.c<QLineEdit>("Text4")->setText("100");
+    b.button(12)->click();
+    auto* w = b.w->findChild<frmPlotData_bb*>();
+    QVERIFY(w && w->isVisible() && w->HScroll1->value() == 100 && w->Text1->text() == " 100");
+
+    std::ostringstream out, err;
+    batch::ConsolePlatform cp(err, b.p.WorkDir() / "batch");
+    const std::string d = b.dir.toStdString();
+    const auto parsed = batch::ParseArgs({"--std", d + "/sstd.fts", "--span", "201", "--order", "100", "--peaks", "2", "--prog", d + "/spro.fts"});
+    QVERIFY(parsed.kind == batch::ParseResult::Run && batch::RunBatch(parsed.options, cp, out) == 0);
+    const QStringList fields = QString::fromStdString(out.str()).trimmed().split('\n').last().split('\t');
+    const double v1 = fields[3].toDouble(), v2 = fields[5].toDouble();
+    QVERIFY2(std::fabs(v1 + 60) < 5 && std::fabs(v2 - 45) < 5, qPrintable(fields.join(' ')));
+
+    const AnalysisState& s = *b.s;
+    const plot::FrameRecord f = w->frame()->record();
+    const int span = ShownBfPoints(s);
+    auto k = [&](double v) { return (v - s.vel_bb(1)) / s.bbShown.delV + 1; };
+    QTest::mouseClick(w->frame(), Qt::LeftButton, {}, at(clickX(f, span, k(v1)), f.Top + 200));
+    QTest::mouseClick(w->frame(), Qt::RightButton, {}, at(clickX(f, span, k(v2)), f.Top + 200));
+    QCOMPARE(QStringList({w->Label19->text(), w->Label20->text()}),
+             QStringList({QString::fromStdString(LabelText(v1, 7)), QString::fromStdString(LabelText(v2, 7))}));
+
+    // Gauss mode: a click at each peak's top, then the fit.
+    w->Option2->click();
+    for (QLineEdit* e : {w->Text6[0], w->Text6[1]}) e->setText("15");
+    for (auto [button, v] : {std::pair{Qt::LeftButton, v1}, std::pair{Qt::RightButton, v2}})
+        QTest::mouseClick(w->frame(), button, {}, at(clickX(f, span, k(v)), f.Y(s.bb_n(int(std::lround(k(v))))) + 20));
+    w->Command4->click();
+    const double delV = s.bbShown.delV;
+    QVERIFY2(std::fabs(w->Text5[0]->text().toDouble() + 60) < 0.1 * delV && std::fabs(w->Text5[1]->text().toDouble() - 45) < 0.1 * delV,
+             qPrintable(w->Text4->text() + " " + QString::number(delV) + QString::fromStdString(b.p.messages.empty() ? "" : b.p.messages.back())));
+
+    // A model of another span chosen after step 7: the BF shown keeps its velocities.
+    b.s->span = 31, b.s->span2 = 15, b.s->delV = 1;
+    w->Command1->click();
+    QCOMPARE(std::make_pair(s.vel_bb(1), w->HScroll1->maximum()), std::make_pair(-100 * delV, 201));
+    // "Save bb Results ..." opens the save dialog.
+    w->findChild<QAction*>("mSave_bb")->trigger();
+    QVERIFY(b.w->findChild<FileDialog*>("frmSave_bb")->isVisible());
+}
+
+QTEST_MAIN(BfWindowTest)
+#include "BfWindowTest.moc"
