@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QResizeEvent>
 #include <QThread>
 #include <exception>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "state/ErrText.h"
+#include "ui/PlotWindow.h"
 
 namespace tessan::ui {
 
@@ -85,11 +87,25 @@ bool StepRun::run(const std::function<bool(Platform&)>& work) {
     QCoreApplication::processEvents();
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
+    // The plot windows resized meanwhile draw for their new size now that the state is whole.
+    for (const QPointer<PlotWindow>& w : m_resized) {
+        if (!w) continue;
+        QResizeEvent resized(w->size(), w->size());
+        QApplication::sendEvent(w, &resized);
+    }
     for (const std::string& text : held.texts) m_p.MsgBox(text);
     return ok;
 }
 
 bool StepRun::eventFilter(QObject* watched, QEvent* e) {
+    // A plot window draws from the state, which the step is writing: a resize by the window
+    // manager (not input) is held until the step is done.
+    if (e->type() == QEvent::Resize) {
+        if (auto* w = qobject_cast<PlotWindow*>(watched)) {
+            if (!m_resized.contains(w)) m_resized.push_back(w);
+            return true;
+        }
+    }
     if (e->type() == QEvent::Close && watched == m_window) {
         m_closeRequested = true;
         e->ignore();

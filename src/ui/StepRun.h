@@ -9,14 +9,19 @@
 // close the given window during the run is held: the caller closes it once it has applied the
 // step's results, so the settings are written after the work and never beside it.
 //
-// The work must touch nothing that the GUI thread reads while it runs (the windows only paint).
+// The work must touch nothing that the GUI thread reads while it runs: the windows only paint
+// (a plot window replays its drawing), and a plot window resized meanwhile draws anew afterwards.
 #include <QObject>
+#include <QPointer>
+#include <QVector>
 #include <QWidget>
 #include <functional>
 
 #include "state/Platform.h"
 
 namespace tessan::ui {
+
+class PlotWindow;
 
 class StepRun : public QObject {
 public:
@@ -37,6 +42,7 @@ private:
     Platform& m_p;
     QWidget* m_window;
     bool m_closeRequested = false;
+    QVector<QPointer<PlotWindow>> m_resized;   // plot windows resized during the work
 };
 
 }  // namespace tessan::ui

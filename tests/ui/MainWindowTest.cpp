@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "UiTestSupport.h"
+#include "ui/frmPlotdata_ww.h"
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 
@@ -284,12 +285,20 @@ void MainWindowTest::longStepsIgnoreInputHoldMessagesAndClose() {
     for (const auto& c : cases) {
         b.w->show();
         b.c<QLabel>("Label28")->clear();
+        // A plot window resized meanwhile draws for its new size only once the step is done.
+        QPointer<frmPlotdata_ww> plot = b.w->windows().get<frmPlotdata_ww>();
+        plot->Plot();
+        const int right = plot->frame()->record().Right;
+        int rightDuring = 0, rightAfter = 0;
         std::filesystem::remove(b.p.WorkDir() / "Tessan6.ini");
         bool busy = false, open = false;
         QString caption;
         QTimer::singleShot(0, qApp, [&] {   // fires inside the step's run
             busy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
             caption = b.button(c.step)->text();
+            plot->resize(plot->width() + 40, plot->height());
+            QCoreApplication::processEvents();
+            rightDuring = plot->frame()->record().Right;
             QTest::mouseClick(b.model(1), Qt::LeftButton);
             QTest::mouseClick(b.button(c.other), Qt::LeftButton);
             QTest::keyClicks(b.c<QLineEdit>("Text1"), "7");
@@ -298,9 +307,11 @@ void MainWindowTest::longStepsIgnoreInputHoldMessagesAndClose() {
             open = b.w->isVisible();
         });
         b.button(c.step)->click();
+        rightAfter = plot->frame()->record().Right;   // the close it held destroys the plot later
         QTest::qWait(20);
         QVERIFY2(busy && caption == "WAIT" && open && !b.w->isVisible(), c.status);
         QCOMPARE(b.text(c.status), QString(c.done));
+        QCOMPARE(std::pair(rightDuring, rightAfter), std::pair(right, right + 40 * kTwipsPerPixel));
         QVERIFY2(b.text(c.otherStatus).isEmpty(), c.otherStatus);
         QCOMPARE(b.text("Label4"), QString("std2.fts"));   // no model chosen
         QVERIFY(!b.model(1)->isChecked() && !QApplication::overrideCursor());
