@@ -83,6 +83,7 @@ void PlotWindowsTest::bfOrderSmoothingAndClicks() {
     frmPlotData_bb& w = *b.w;
     QCOMPARE(QStringList({w.label(1)->text(), w.Text1->text(), w.label(13)->toolTip()}), QStringList({"-300", " 2", "pro.fts"}));
     QCOMPARE(std::make_pair(w.HScroll1->minimum(), w.HScroll1->maximum()), std::make_pair(1, 201));
+    QCOMPARE(w.label(3)->pos(), QPoint(toPixels(int(std::lround(b.f().Left + b.f().PW() / 2.0 - 80))), toPixels(b.f().Bottom + 50)));
     struct Order { const char* typed; int order; const char* shown; };
     for (const Order& o : {Order{"0", 1, " 1"}, {"abc", 1, " 1"}, {"4.4", 4, " 4"}, {"1e9", 201, " 201"}, {"3", 3, " 3"}}) {
         w.Text1->setText(o.typed);
