@@ -15,11 +15,16 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsolePlatform.h"
-#include "support/FitsWriter.h"
+#include "SyntheticSpectrum.h"
+#include "io/FitsWriter.h"
 #include "support/RecordingPlatform.h"
 #include "support/TextFiles.h"
 
 namespace tessan::test {
+
+using fits::MakeSpectrumFits;
+using fits::SpectrumFile;
+using samples::SyntheticSpectrum;
 
 struct Samples {
     std::filesystem::path dir;
@@ -42,7 +47,7 @@ inline Samples MakeSamples(const std::filesystem::path& dir, int n) {
         f.object = object;
         f.cd1_1 = step;
         f.values = std::move(values);
-        WriteFile(dir / name, MakeSpectrumFits(f));
+        EXPECT_EQ(fits::WriteFitsFile(dir / name, MakeSpectrumFits(f)), 0) << name;
         return (dir / name).string();
     };
     s.std = write("std.fits", "HD 0001", SyntheticSpectrum(n, crval, step, 0.0));

@@ -111,7 +111,7 @@ TEST_F(BatchRunTest, MessagesNoticesAndKeywords) {
     f.lambda0Key = "W0", f.dLambdaKey = "DW";
     f.values = SyntheticSpectrum(600, f.crval1, f.cd1_1, 0.0, 20.0);
     const std::string odd = (keys / "odd.fits").string();
-    WriteFile(odd, MakeSpectrumFits(f));
+    ASSERT_EQ(fits::WriteFitsFile(odd, MakeSpectrumFits(f)), 0);
     auto s = std::make_unique<AnalysisState>();   // the keywords kept in "Tessan6.ini" of keys
     s->Lambda0_Key = "W0", s->dLambda_Key = "DW";
     ASSERT_EQ(SaveSettings(*s, keys), 0);

@@ -1,16 +1,23 @@
-// The spectrum, singular-value and CCF windows: the main window's buttons open and draw them,
-// a CCF click measures the velocity the batch driver measures, a resize draws anew for the new
-// size, and the main window's unload stores their geometry.
+// The plot windows. On BFs made of known Gaussians (201 points of 3 km/s): the BF window's order,
+// smoothing, click and fit rules and every message of its Gauss group. After steps 1 to 7 on the
+// binary: the main window's buttons open and draw every plot window, CCF and BF clicks read what
+// the batch driver measures, the fit finds both stars, a resize draws anew for the new size and
+// the main window's unload stores the geometry.
 #include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
+#include <cmath>
 #include <sstream>
 
 #include "UiTestSupport.h"
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsolePlatform.h"
+#include "numeric/Bf.h"
+#include "numeric/GaussFit.h"
 #include "text/NumText.h"
+#include "ui/WindowRegistry.h"
 #include "ui/frmPlotData_CC.h"
+#include "ui/frmPlotData_bb.h"
 #include "ui/frmPlot_Spectr.h"
 #include "ui/frmPlotdata_ww.h"
 
@@ -20,46 +27,149 @@ using namespace tessan::ui::test;
 
 namespace {
 
-// Steps 1 to 6 with a span of 31 on the spectra of the bench's data directory, returned.
-QString runSteps(Bench& b) {
-    b.standardSteps("std.fts", "31");
-    b.runDialog(2, "frmLoadPro", "pro.fts");
-    b.button(16)->click();
-    return b.dir;
-}
+double gauss(double v, double h, double xo, double w) { return h * std::exp(-std::pow((v - xo) / w, 2)); }
 
-// The CCF velocity of the batch driver for the same files and span (its last column).
-QString batchCcfVelocity(const Bench& b, const QString& dir) {
-    std::ostringstream out, err;
-    batch::ConsolePlatform p(err, b.p.WorkDir() / "batch");
-    const std::string d = dir.toStdString();
-    const auto parsed = batch::ParseArgs({"--std", d + "/std.fts", "--span", "31", "--ccf", "450", "--prog", d + "/pro.fts"});
-    if (parsed.kind != batch::ParseResult::Run || batch::RunBatch(parsed.options, p, out) != 0) return {};
-    return QString::fromStdString(out.str()).trimmed().split('\n').last().split('\t').last();
-}
-
-// The pixel of the frame at twips (x, y).
-QPoint at(double x, double y) { return {int(x / kTwipsPerPixel), int(y / kTwipsPerPixel)}; }
-
+// The pixel of the frame at twips (x, y), and the twips of BF point k as a click counts them.
+QPoint at(double x, double y) { return {int(std::lround(x / kTwipsPerPixel)), int(std::lround(y / kTwipsPerPixel))}; }
+double clickX(const plot::FrameRecord& f, int span, double k) { return f.Left + (k - 1) * f.PW() / span; }
 // A mouse move without a button (the offscreen platform has no cursor to move).
 void moveTo(QWidget* w, QPoint p) {
     QMouseEvent e(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
+int circles(const PlotFrame* f) {
+    int n = 0;
+    for (const auto& g : f->groups())
+        for (const auto& op : g.ops) n += op.kind == plot::DrawOp::Kind::Circles;
+    return n;
+}
+
+// BFs of 201 points of 3 km/s: order 1 a peak at point 12, order 2 two Gaussians (the binary the
+// fit must find), order n > 2 a peak at point 101 of height n.
+struct Window {
+    TestPlatform p;
+    std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
+    WindowRegistry registry{nullptr, WindowFrame::system()};
+    std::unique_ptr<frmPlotData_bb> w;
+    Window() {
+        FillColours(*s);
+        for (int k = 1; k <= 9; ++k) s->FitList(k) = k;
+        s->bbIdentity = {201, 100, 3.0, "std.fts", "STD", "pro.fts", "BIN", 1};
+        for (int n = 1; n <= 5; ++n)
+            for (int i = 1; i <= 201; ++i) {
+                const double v = s->bbIdentity.Velocity(i);
+                s->bb(i, n) = n == 1 ? gauss(i, 1, 12, 3) : n == 2 ? gauss(v, 0.0183, -201.3, 40) + gauss(v, 0.01, 150.7, 50) : gauss(i, n, 101, 4);
+            }
+        CopyBfOrder(*s, 2);
+        w = std::make_unique<frmPlotData_bb>(*s, p, registry, nullptr);
+        w->PlotBfs();
+    }
+    const plot::FrameRecord& f() const { return w->frame()->record(); }
+    void click(Qt::MouseButton b, double k, double y) { QTest::mouseClick(w->frame(), b, {}, at(clickX(f(), 201, k), y)); }
+};
 
 }  // namespace
 
 class PlotWindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    void buttonsOpenAndDrawTheWindows();
-    void ccfClickMeasuresAsTheBatchDriver();
-    void resizeDrawsAnewAndUnloadStoresGeometry();
+    void bfOrderSmoothingAndClicks();
+    void bfGaussRowsFitAndMessages();
+    void stepsOneToSevenOnTheBinary();
 };
 
-void PlotWindowsTest::buttonsOpenAndDrawTheWindows() {
-    Bench b;
-    runSteps(b);
+void PlotWindowsTest::bfOrderSmoothingAndClicks() {
+    Window b;
+    frmPlotData_bb& w = *b.w;
+    QCOMPARE(QStringList({w.label(1)->text(), w.Text1->text(), w.label(13)->toolTip()}), QStringList({"-300", " 2", "pro.fts"}));
+    QCOMPARE(std::make_pair(w.HScroll1->minimum(), w.HScroll1->maximum()), std::make_pair(1, 201));
+    QCOMPARE(w.label(3)->pos(), QPoint(toPixels(int(std::lround(b.f().Left + b.f().PW() / 2.0 - 80))), toPixels(b.f().Bottom + 50)));
+    struct Order { const char* typed; int order; const char* shown; };
+    for (const Order& o : {Order{"0", 1, " 1"}, {"abc", 1, " 1"}, {"4.4", 4, " 4"}, {"1e9", 201, " 201"}, {"3", 3, " 3"}}) {
+        w.Text1->setText(o.typed);
+        w.Command1->click();
+        QCOMPARE(std::make_tuple(b.s->bbOrder, w.HScroll1->value(), w.Text1->text()), std::make_tuple(o.order, o.order, QString(o.shown)));
+    }
+    QCOMPARE(b.s->bb_n(101), 3.0);
+    w.Text2->clear();   // an empty width smooths with 3.0 and drops the dots; the slider clears it
+    w.Command2->click();
+    QVERIFY(b.s->Smoothed && w.Text2->text() == "3.0" && circles(w.frame()) == 0);
+    w.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(std::make_tuple(b.s->Smoothed, b.s->bbOrder, w.Text1->text(), circles(w.frame())), std::make_tuple(false, 4, QString(" 4"), 200));
+
+    // Centroid clicks: point 9 does nothing, point 10 measures the peak at point 12 (-267 km/s).
+    w.HScroll1->setValue(1);
+    const double mid = (b.f().Top + b.f().Bottom) / 2.0;
+    b.click(Qt::LeftButton, 9, mid);
+    QCOMPARE(w.Label19->text(), QString());
+    b.click(Qt::LeftButton, 10, mid);
+    QVERIFY2(std::fabs(b.s->PeakResult + 267) < 1e-6, qPrintable(QString::number(b.s->PeakResult) + w.Label19->text()));
+    const QString peak = QString::fromStdString(LabelText(b.s->PeakResult, 7));
+    QCOMPARE(w.Label19->text(), peak);
+    moveTo(w.frame(), at(clickX(b.f(), 201, 11), mid));
+    const QString readout = w.Label16->text();
+    QCOMPARE(readout, QString::fromStdString(Num_to_str(b.s->CursorVel, 8, 1)));
+    moveTo(w.frame(), at(b.f().Right + 8, mid));   // the first pixel at or beyond the edge
+    moveTo(w.frame(), at(clickX(b.f(), 201, 14), b.f().Bottom + 8));
+    QCOMPARE(w.Label16->text(), readout);
+    b.click(Qt::RightButton, 14, b.f().Bottom - 8);
+    QCOMPARE(w.Text3->text(), peak + ", " + peak);
+    w.HScroll1->setValue(2);   // an order change empties both
+    QCOMPARE(w.Text3->text(), QString(", "));
+}
+
+void PlotWindowsTest::bfGaussRowsFitAndMessages() {
+    Window b;
+    frmPlotData_bb& w = *b.w;
+    AnalysisState& s = *b.s;
+    QVERIFY(!w.Command4->isEnabled() && w.Command2->isEnabled());
+    w.Option2->click();
+    QVERIFY(w.Command4->isEnabled() && !w.Command2->isEnabled() && !w.Text3->isEnabled() && w.Text9->isEnabled());
+    QCOMPARE(std::make_pair(foreColour(w.Label19), foreColour(w.Label22)), std::make_pair(QColor(128, 128, 128), QColor(0, 0, 0)));
+    w.Combo1->setCurrentIndex(1);
+    QVERIFY(w.Text5[2]->isVisibleTo(&w));
+    w.Combo1->setCurrentIndex(0);
+    QVERIFY(!w.Text5[2]->isVisibleTo(&w));
+    w.Combo2->setCurrentIndex(1);
+    QVERIFY(!w.Text8->isEnabled() && !w.Text9->isEnabled());
+    QCOMPARE(std::make_tuple(s.GaussFitMode, s.bbCombo1Flag, s.bbCombo2Flag), std::make_tuple(true, false, true));
+    w.Command5[0]->click();   // "Update 1" and "Update 2" on the initial boxes
+    w.Command5[1]->click();
+    QVERIFY(w.frame()->groups().back().name == "star2" && s.PeakXo[1] == -210);
+
+    // Box edits on incomplete rows wait silently; then each message in turn.
+    s.PeakXo[1] = 7;
+    for (const char* t : {"-", "", ".", "e", "-2"}) w.Text5[0]->setText(t);
+    QCOMPARE(s.PeakXo[1], -2.0);
+    w.Text6[0]->setText("0");
+    w.Text5[0]->setText("-5");
+    QCOMPARE(s.PeakXo[1], -2.0);
+    QVERIFY(b.p.messages.empty());
+    struct Msg { std::function<void()> act; const char* message; };
+    const Msg msgs[] = {
+        {[&] { w.Command5[0]->click(); }, kZeroWidthMessage},
+        {[&] { w.Text6[0]->clear(); w.Command5[0]->click(); }, "Hey!  Please put numbers in the boxes"},
+        {[&] { w.Command4->click(); }, "Please put numbers in the boxes."},
+        {[&] { w.Text6[0]->setText("40"); w.Combo2->setCurrentIndex(0); w.Text8->setText("x"); w.Command4->click(); }, "Factor must be a number."},
+    };
+    for (const Msg& m : msgs) {
+        m.act();
+        QCOMPARE(b.p.messages.back(), std::string(m.message));
+    }
+    QCOMPARE(b.p.messages.size(), std::size(msgs));
+}
+
+void PlotWindowsTest::stepsOneToSevenOnTheBinary() {
+    Bench b(2000, 12.0);
+    b.standardSteps("std.fts", "201");
+    b.runDialog(2, "frmLoadPro", "pro.fts");
+    b.button(16)->click();
+    b.button(11)->click();
+    b.c<QLineEdit>("Text4")->setText("100");
+    b.button(12)->click();
+    auto* bf = b.w->findChild<frmPlotData_bb*>();
+    QVERIFY(bf && bf->isVisible() && bf->HScroll1->value() == 100 && bf->Text1->text() == " 100");
+
     struct Case { int button; const char* window; const char* file; };
     for (const Case& c : {Case{10, "frmPlotdata_ww", "std.fts"}, {14, "frmPlot_Spectr_Std", "std.fts"},
                           {15, "frmPlot_Spectr_Pro", "pro.fts"}, {17, "frmPlotData_CC", "std.fts"}}) {
@@ -73,8 +183,7 @@ void PlotWindowsTest::buttonsOpenAndDrawTheWindows() {
         b.button(c.button)->click();                        // again: drawn anew, not over
         QCOMPARE(w->frame()->groups().size(), 3u);
     }
-    QCOMPARE(b.w->findChild<frmPlotdata_ww*>()->label(2)->text(), QString(" 30"));   // orders 1..31
-    // Print is announced as not yet available; Exit hides the window.
+    QCOMPARE(b.w->findChild<frmPlotdata_ww*>()->label(2)->text(), QString(" 200"));   // orders 1..201
     auto* pro = b.w->findChild<PlotWindow*>("frmPlot_Spectr_Pro");
     pro->findChild<QAction*>("Print")->trigger();
     QCOMPARE(b.p.messages.back(), std::string("Printing is not available yet."));
@@ -83,44 +192,67 @@ void PlotWindowsTest::buttonsOpenAndDrawTheWindows() {
     QVERIFY(!ww->isVisible());
     b.button(10)->click();
     QVERIFY(ww->isVisible() && b.w->findChild<PlotWindow*>("frmPlotdata_ww") == ww);
-}
 
-void PlotWindowsTest::ccfClickMeasuresAsTheBatchDriver() {
-    Bench b;
-    const QString dir = runSteps(b);
-    b.button(17)->click();
-    auto* w = b.w->findChild<frmPlotData_CC*>();
-    const plot::FrameRecord f = w->frame()->record();
+    // The batch driver on the same files: the two BF peaks and the CCF velocity.
+    std::ostringstream out, err;
+    batch::ConsolePlatform cp(err, b.p.WorkDir() / "batch");
+    const std::string d = b.dir.toStdString();
+    const auto parsed = batch::ParseArgs({"--std", d + "/std.fts", "--span", "201", "--order", "100", "--peaks", "2",
+                                          "--ccf", "450", "--prog", d + "/pro.fts"});
+    QVERIFY(parsed.kind == batch::ParseResult::Run && batch::RunBatch(parsed.options, cp, out) == 0);
+    const QStringList fields = QString::fromStdString(out.str()).trimmed().split('\n').last().split('\t');
+    const double v1 = fields[3].toDouble(), v2 = fields[5].toDouble(), vCcf = fields.last().toDouble();
+    QVERIFY2(std::fabs(v1 + 60) < 5 && std::fabs(v2 - 45) < 5 && std::fabs(vCcf + 60) < 10, qPrintable(fields.join(' ')));
+
+    // CCF: the readout inside the frame only, and a click at the peak as the batch driver.
     const AnalysisState& s = *b.s;
+    auto* cc = b.w->findChild<frmPlotData_CC*>();
+    plot::FrameRecord f = cc->frame()->record();
     const int N = s.ccN;
     int best = -N;
     for (int i = -N; i <= N; ++i)
         if (s.cc(i) > s.cc(best)) best = i;
-    const QPoint peak = at(f.Left + (best + N) * double(f.PW()) / (2 * N), (f.Top + f.Bottom) / 2.0);
+    const QPoint top = at(f.Left + (best + N) * double(f.PW()) / (2 * N), (f.Top + f.Bottom) / 2.0);
+    moveTo(cc->frame(), top);
+    QCOMPARE(cc->Label16->text(), QString::fromStdString(Num_to_str(s.CursorVel, 8, 1)));
+    QCOMPARE(cc->frame()->cursor().shape(), Qt::CrossCursor);
+    moveTo(cc->frame(), at(f.Right + 15, f.Top + 300));
+    QCOMPARE(cc->frame()->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(cc->Label16->text(), QString::fromStdString(Num_to_str(s.CursorVel, 8, 1)));
+    QTest::mouseClick(cc->frame(), Qt::LeftButton, {}, top);
+    QCOMPARE(cc->Label19->text(), QString::fromStdString(DefaultText(vCcf)).left(7));
+    QTest::mouseClick(cc->frame(), Qt::RightButton, {}, at(f.Left + 10, f.Top + 10));   // too near -N: nothing
+    QTest::mouseClick(cc->frame(), Qt::RightButton, {}, at(f.Left - 30, f.Top + 10));   // outside the frame
+    QCOMPARE(cc->Label20->text(), QString());
+    QTest::mouseClick(cc->frame(), Qt::RightButton, {}, top);
+    QCOMPARE(cc->Text3->text(), cc->Label19->text() + ", " + cc->Label19->text());
 
-    // The readout inside the frame, nothing new outside it.
-    moveTo(w->frame(), peak);
-    QCOMPARE(w->Label16->text(), QString::fromStdString(Num_to_str(s.CursorVel, 8, 1)));
-    QCOMPARE(w->frame()->cursor().shape(), Qt::CrossCursor);
-    moveTo(w->frame(), at(f.Right + 15, f.Top + 300));
-    QCOMPARE(w->frame()->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(w->Label16->text(), QString::fromStdString(Num_to_str(s.CursorVel, 8, 1)));
+    // BF: centroid clicks at the batch driver's velocities, then Gauss clicks at each top and the fit.
+    f = bf->frame()->record();
+    const int span = ShownBfPoints(s);
+    auto k = [&](double v) { return (v - s.vel_bb(1)) / s.bbShown.delV + 1; };
+    QTest::mouseClick(bf->frame(), Qt::LeftButton, {}, at(clickX(f, span, k(v1)), f.Top + 200));
+    QTest::mouseClick(bf->frame(), Qt::RightButton, {}, at(clickX(f, span, k(v2)), f.Top + 200));
+    QCOMPARE(QStringList({bf->Label19->text(), bf->Label20->text()}),
+             QStringList({QString::fromStdString(LabelText(v1, 7)), QString::fromStdString(LabelText(v2, 7))}));
+    bf->Option2->click();
+    for (QLineEdit* e : {bf->Text6[0], bf->Text6[1]}) e->setText("15");
+    for (auto [button, v] : {std::pair{Qt::LeftButton, v1}, std::pair{Qt::RightButton, v2}})
+        QTest::mouseClick(bf->frame(), button, {}, at(clickX(f, span, k(v)), f.Y(s.bb_n(int(std::lround(k(v))))) + 20));
+    bf->Command4->click();
+    const double delV = s.bbShown.delV;
+    QVERIFY2(std::fabs(bf->Text5[0]->text().toDouble() + 60) < 0.1 * delV && std::fabs(bf->Text5[1]->text().toDouble() - 45) < 0.1 * delV,
+             qPrintable(bf->Text4->text() + " " + QString::number(delV)));
+    QCOMPARE(bf->Text4->text(), bf->Text5[0]->text() + ", " + bf->Text5[1]->text());
+    QCOMPARE(bf->Text6[0]->text(), QString::fromStdString(PlainText(s.PeakWidth[1])));
+    // A model of another span chosen after step 7: the BF shown keeps its velocities.
+    b.s->span = 31, b.s->span2 = 15, b.s->delV = 1;
+    bf->Command1->click();
+    QCOMPARE(std::make_pair(s.vel_bb(1), bf->HScroll1->maximum()), std::make_pair(-100 * delV, 201));
+    bf->findChild<QAction*>("mSave_bb")->trigger();
+    QVERIFY(b.w->findChild<FileDialog*>("frmSave_bb")->isVisible());
 
-    QTest::mouseClick(w->frame(), Qt::LeftButton, {}, peak);
-    const QString batch = batchCcfVelocity(b, dir);
-    QVERIFY2(batch.toDouble() < -50 && batch.toDouble() > -70, qPrintable(batch));
-    QCOMPARE(w->Label19->text(), QString::fromStdString(DefaultText(batch.toDouble())).left(7));
-    QTest::mouseClick(w->frame(), Qt::RightButton, {}, at(f.Left + 10, f.Top + 10));   // too near -N: nothing
-    QTest::mouseClick(w->frame(), Qt::RightButton, {}, at(f.Left - 30, f.Top + 10));   // outside the frame
-    QCOMPARE(w->Label20->text(), QString());
-    QTest::mouseClick(w->frame(), Qt::RightButton, {}, peak);
-    QCOMPARE(w->Text3->text(), w->Label19->text() + ", " + w->Label19->text());
-}
-
-void PlotWindowsTest::resizeDrawsAnewAndUnloadStoresGeometry() {
-    Bench b;
-    runSteps(b);
-    b.button(14)->click();
+    // A resize draws anew for the new size and stores it; a move is stored by the unload.
     auto* w = b.w->findChild<frmPlot_Spectr*>("frmPlot_Spectr_Std");
     w->resize(700, 420);
     const QSize outer = w->outerTwips();   // the platform's frame included
@@ -128,12 +260,12 @@ void PlotWindowsTest::resizeDrawsAnewAndUnloadStoresGeometry() {
     QCOMPARE(w->frame()->record().Bottom, outer.height() - 1850);
     QCOMPARE(w->frame()->groups()[1].ops.back().x2, double(w->frame()->record().Right));   // the last pixel
     QCOMPARE(w->Label5->y(), (outer.height() - 1300) / kTwipsPerPixel);
-    QCOMPARE(b.s->geom.frmPlot_Spectr_Std.Width, outer.width());   // stored at the resize
+    QCOMPARE(b.s->geom.frmPlot_Spectr_Std.Width, outer.width());
     w->frame()->ReplaceGroup({"data", {}});   // one group replaced where it stands, the others kept
     QVERIFY(w->frame()->groups().size() == 3 && w->frame()->groups()[1].ops.empty() && w->frame()->groups()[2].name == "grid");
-    w->move(40, 60);   // stored only by the close
+    w->move(40, 60);
     const WinRect want = recordTwips(w->frameGeometry());
-    b.w->close();   // the main window's unload closes the plot windows first
+    b.w->close();
     const WinRect r = b.s->geom.frmPlot_Spectr_Std;
     QCOMPARE(QList<int>({r.Left, r.Top, r.Width, r.Height}), QList<int>({want.Left, want.Top, want.Width, want.Height}));
 }

@@ -10,7 +10,8 @@
 #include <memory>
 #include <utility>
 
-#include "support/FitsWriter.h"
+#include "SyntheticSpectrum.h"
+#include "io/FitsWriter.h"
 #include "support/RecordingPlatform.h"
 #include "support/TextFiles.h"
 #include "ui/Controls.h"
@@ -36,26 +37,27 @@ struct TestPlatform : tessan::test::RecordingPlatform {
     }
 };
 
-// A standard of 600 pixels of 0.1 A from 5000 A (std.fts), a second one with other lines from
-// 5001 A (std2.fts), a double-lined program star at -60 and +45 km/s (pro.fts) and a file that
-// is not FITS (bad.fts), written into dir.
-inline void writeSpectra(const std::filesystem::path& dir) {
-    using namespace tessan::test;
+// A standard of n pixels of 0.1 A from 5000 A (std.fts), a second one with other lines from
+// 5001 A (std2.fts), a double-lined program star at -60 and +45 km/s with lines of the given
+// width (pro.fts) and a file that is not FITS (bad.fts), written into dir.
+inline void writeSpectra(const std::filesystem::path& dir, int n, double width) {
+    using tessan::samples::SyntheticSpectrum;
     std::filesystem::create_directories(dir);
-    SpectrumFile f;
-    f.object = "STD STAR";
+    fits::SpectrumFile f;
+    auto write = [&](const char* name, const char* object) {
+        f.object = object;
+        QCOMPARE(fits::WriteFitsFile(dir / name, fits::MakeSpectrumFits(f)), 0);
+    };
     f.cd1_1 = 0.1;
-    f.values = SyntheticSpectrum(600, 5000.0, 0.1, 0.0);
-    WriteFile(dir / "std.fts", MakeSpectrumFits(f));
-    const auto a = SyntheticSpectrum(600, 5000.0, 0.1, -60.0, 8.0), b = SyntheticSpectrum(600, 5000.0, 0.1, 45.0, 8.0);
+    f.values = SyntheticSpectrum(n, 5000.0, 0.1, 0.0);
+    write("std.fts", "STD STAR");
+    const auto a = SyntheticSpectrum(n, 5000.0, 0.1, -60.0, width), b = SyntheticSpectrum(n, 5000.0, 0.1, 45.0, width);
     for (std::size_t i = 0; i < a.size(); ++i) f.values[i] = 0.6 * a[i] + 0.4 * b[i];
-    f.object = "BINARY";
-    WriteFile(dir / "pro.fts", MakeSpectrumFits(f));
-    f.object = "SECOND STD";
+    write("pro.fts", "BINARY");
     f.crval1 = 5001.0;
-    f.values = SyntheticSpectrum(600, 5001.0, 0.1, 15.0, 3.0);
-    WriteFile(dir / "std2.fts", MakeSpectrumFits(f));
-    WriteText(dir / "bad.fts", "NOT A FITS FILE");
+    f.values = SyntheticSpectrum(n, 5001.0, 0.1, 15.0, 3.0);
+    write("std2.fts", "SECOND STD");
+    tessan::test::WriteText(dir / "bad.fts", "NOT A FITS FILE");
 }
 
 // A shown main window with its own state and Platform; the spectra are in dir.
@@ -65,8 +67,8 @@ struct Bench {
     std::unique_ptr<frmMain> w;
     QString dir = QString::fromStdString((p.WorkDir() / "data").string());
 
-    Bench() {
-        writeSpectra(dir.toStdString());
+    explicit Bench(int pixels = 600, double width = 8.0) {
+        writeSpectra(dir.toStdString(), pixels, width);
         w = std::make_unique<frmMain>(*s, p);
         w->show();
     }

@@ -9,14 +9,16 @@
 #include <tuple>
 #include <vector>
 
+#include "io/FitsWriter.h"
 #include "state/ErrText.h"
 #include "steps/ProgramSteps.h"
 #include "steps/StandardSteps.h"
-#include "support/FitsWriter.h"
 #include "support/RecordingPlatform.h"
 
 namespace tessan::test {
 namespace {
+
+using namespace fits;
 
 const std::string kSigned16 =
     "Your data are signed (16-bit) integer. They work as long as all values are < 32768.  "
@@ -55,7 +57,7 @@ protected:
         const StarView v(s, star);
         v.FileName() = name;
         v.FullPath() = (p.WorkDir() / name).string();
-        if (bytes) WriteFile(v.FullPath(), *bytes);
+        if (bytes && WriteFitsFile(v.FullPath(), *bytes) != 0) ADD_FAILURE() << "cannot write " << name;
         return star == Star::Std ? ReadStdFits(s, p) : ReadProFits(s, p);
     }
 

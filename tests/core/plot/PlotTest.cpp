@@ -1,14 +1,15 @@
 // The plot core: tick steps and ranges, frames, maps and inside tests, the drawings and labels
-// of the spectrum, singular-value and CCF plots, and the degenerate data every plot survives.
+// of the spectrum, singular-value, CCF and BF plots, the BF's model curves and click points, and
+// the degenerate data every plot survives.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <tuple>
 
-#include "numeric/Peak.h"
 #include "plot/Plots.h"
 
 namespace tessan::plot {
@@ -166,24 +167,64 @@ TEST(Plots, CcfLabelsAndClicks) {
         EXPECT_EQ(caption(d, id), want) << "Label" << id;
     EXPECT_EQ(std::tuple(d.Label(3)->left, d.Label(6)->top, d.Label(1)->top),
               std::tuple(std::lround(f.X(0) - 80), std::lround(f.Y(0) - 100), 8000 - 2100));
-    // Clicks: the centre is lag 0; lag -N+4 takes no click; at -N+5 only lags -N.. are read.
-    const double lagWidth = double(f.PW()) / (2 * N);
     EXPECT_EQ(CcfClickLag(f, N, (f.Left + f.Right) / 2.0, 1000), 0);
     EXPECT_EQ(CcfClickLag(f, N, f.Right, f.Bottom), N);
-    Vec px(5), py(5);
-    const AnalysisState& s = state();
-    for (auto [lag, found] : {std::pair{0, true}, {-N + 4, false}, {-N + 5, false}, {3, true}, {-20, false}}) {
-        const auto i = CcfClickLag(f, N, f.Left + (lag + N) * lagWidth, 1000);
-        ASSERT_EQ(i, lag);
-        const auto v = CcfPeakSearch(s.vel_cc, s.cc, N, *i, px, py);
-        EXPECT_EQ(v.has_value(), found) << "lag " << lag;
-        EXPECT_NEAR(v.value_or(-6), -6, 1e-9) << "lag " << lag;
-    }
+    for (int lag : {-N, -N + 4, 3})
+        EXPECT_EQ(CcfClickLag(f, N, f.Left + (lag + N) * double(f.PW()) / (2 * N), 1000), lag);
     // Zero outside both ranges: neither "0" label is shown.
     const Drawing far = ccf(N, [](int i) { return 150.2 + 0.01 * (i + N) / (2 * N); }, 1000);
     EXPECT_EQ(caption(far, 3), "(hidden)");
     EXPECT_EQ(caption(far, 6), "(hidden)");
     EXPECT_TRUE(far.Label(4)->shown);
+}
+
+// A BF of 201 points of 3 km/s, a Gaussian of height 0.02 at +30 km/s over a floor of -0.002,
+// and a smoothed copy of half its height.
+TEST(Plots, BfLabelsDotsSmoothingAndModelCurves) {
+    AnalysisState& s = state();
+    s.bbShown = {201, 100, 3.0, "std.fts", "HD 1", "pro.fts", "V 2", 1};
+    for (int k = 1; k <= 201; ++k) {
+        s.vel_bb(k) = s.bbShown.Velocity(k);
+        s.bb_n(k) = 0.02 * std::exp(-std::pow((s.vel_bb(k) - 30) / 20, 2)) - 0.002;
+        s.bb_sm(k) = s.bb_n(k) / 2;
+    }
+    s.Smoothed = false;
+    Drawing d = Plot_bb(s, 8000, 8000);
+    const FrameRecord f = d.frame;
+    EXPECT_EQ(std::pair(f.Xmin, f.Xmax), std::pair(-300.0, 300.0));
+    for (auto [id, want] : {std::pair{1, "-300"}, {2, " 300"}, {3, "0"}, {4, "0.01"}, {5, kVelocityTitle}, {6, "  0"}, {13, "pro.fts"}})
+        EXPECT_EQ(caption(d, id), want) << "Label" << id;
+    int vertical = 0;   // ticks every 100 km/s
+    for (const DrawOp& op : d.Find("grid")->ops) vertical += op.colour == kGridGrey && op.x1 == op.x2;
+    EXPECT_EQ(vertical, 7);
+    // Unsmoothed: 200 segments and a grey disc of radius 30 at the end of each, drawn over the grid.
+    const DrawGroup& data = *d.Find("data");
+    EXPECT_EQ(std::pair(data.ops.size(), d.groups.back().name), std::pair(std::size_t(400), std::string("data")));
+    EXPECT_EQ(data.ops[1], (DrawOp{DrawOp::Kind::Circles, f.X(-297), f.Y(s.bb_n(2)), 1, 30, kDotGrey}));
+    s.Smoothed = true;   // no dots, and the value axis spans the smoothed curve
+    d = Plot_bb(s, 8000, 8000);
+    EXPECT_EQ(d.Find("data")->ops.size(), 200u);
+    EXPECT_TRUE(std::fabs(d.frame.Ymax - 0.009) < 1e-15 && std::fabs(d.frame.Ymin - s.bb_sm(1)) < 1e-15);
+    // A model curve on the frame shown: point 111 (+30 km/s) at its top; a zero width draws nothing.
+    s.PeakXo[2] = 30, s.PeakWidth[2] = 20, s.PeakHeight[2] = 0.009, s.PeakWidth[3] = 0, s.Drawn = {};
+    const std::optional<DrawGroup> g = Draw_gauss(s, d.frame, 2);
+    ASSERT_TRUE(g && s.Drawn[2]);
+    EXPECT_EQ(std::tuple(g->name, g->ops.size(), g->ops[109].colour), std::tuple(std::string("star2"), std::size_t(200), Rgb{255, 0, 0}));
+    EXPECT_NEAR(g->ops[109].y2, d.frame.Top, 1e-9);
+    EXPECT_FALSE(Draw_gauss(s, d.frame, 3) || s.Drawn[3]);
+}
+
+TEST(Plots, BfClickPoints) {
+    FrameRecord f = FrameLayout(PlotKind::Bf, 8000, 8000);
+    auto x = [&](double k) { return f.Left + (k - 1) / 201 * f.PW(); };
+    struct Case { double x, y; std::optional<int> k; };
+    const Case cases[] = {
+        {x(9), 1000, std::nullopt}, {x(10), 1000, 10}, {x(9.5), 1000, 10}, {x(10.5), 1000, 10}, {x(191), 1000, 191},
+        {x(192), 1000, std::nullopt}, {x(100), double(f.Bottom), 100}, {x(100), f.Bottom + 1.0, std::nullopt}, {x(100), f.Top - 1.0, std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(BfClickPoint(f, 201, c.x, c.y), c.k) << "x " << c.x << " y " << c.y;
+    f.Right = f.Left;   // a collapsed frame takes no click
+    EXPECT_EQ(BfClickPoint(f, 201, f.Left, 1000), std::nullopt);
 }
 
 // Every plot of degenerate data draws its frame and only finite operations, with a usable

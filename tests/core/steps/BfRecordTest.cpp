@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "SyntheticSpectrum.h"
 #include "io/BfResults.h"
+#include "io/FitsWriter.h"
 #include "numeric/Bf.h"
 #include "numeric/Smooth.h"
 #include "state/ErrText.h"
 #include "steps/ModelSteps.h"
 #include "steps/ProgramSteps.h"
 #include "steps/StandardSteps.h"
-#include "support/FitsWriter.h"
 #include "support/RecordingPlatform.h"
 #include "support/TextFiles.h"
 #include "text/NumText.h"
@@ -28,10 +29,10 @@ TEST(BfRecord, ResultsKeepTheModelAndStarsTheyWereComputedWith) {
     s->DataPath = p.WorkDir().string(), s->Lambda0_Key = "CRVAL1", s->dLambda_Key = "CD1_1";
     for (const auto& [name, object, kms] : {std::tuple{"std.fits", "HD 5 \"A\", std", 0.0},
                                            {"pro,\"b\".fits", "HD 5 \"B\", x", 40.0}, {"c.fits", "HD 7 C", -30.0}}) {
-        SpectrumFile f;
+        fits::SpectrumFile f;
         f.object = object;
-        f.values = SyntheticSpectrum(600, f.crval1, f.cd1_1, kms, 20);
-        WriteFile(p.WorkDir() / name, MakeSpectrumFits(f));
+        f.values = samples::SyntheticSpectrum(600, f.crval1, f.cd1_1, kms, 20);
+        ASSERT_EQ(fits::WriteFitsFile(p.WorkDir() / name, fits::MakeSpectrumFits(f)), 0);
     }
     auto read = [&](Star star, const std::string& name) {
         const StarView v(*s, star);
