@@ -95,7 +95,9 @@ void TextViewer::fitHeight() {
     QTimer::singleShot(0, this, [this, target] {
         if (!isVisible() || closing()) return;
         const QMargins m = frameMargins();
-        resize(width(), std::max(1, toPixels(target) - m.top() - m.bottom()));
+        // Whole pixels that hold the lines (rounding to the nearest could lose the last one).
+        const int outer = (target + kTwipsPerPixel - 1) / kTwipsPerPixel;
+        resize(width(), std::max(1, outer - m.top() - m.bottom()));
     });
 }
 
@@ -132,8 +134,9 @@ frmDisplayData::frmDisplayData(Star star, AnalysisState& s, QWidget* owner, cons
                  star == Star::Std ? &Geometry::frmDisplayData_Std : &Geometry::frmDisplayData_Pro, frame,
                  star == Star::Std ? "frmDisplayData_Std" : "frmDisplayData_Pro",
                  star == Star::Std ? "Standard Star" : "Program Star", false) {
-    // Room for a whole pixel line beside the scroll bar.
-    const int line = fontMetrics().horizontalAdvance(QString(30, QLatin1Char('0')));
+    // Room for a whole pixel line beside the scroll bar: 4 + 2 + 10 + 2 characters and a
+    // value of 15 digits with sign, point and exponent.
+    const int line = fontMetrics().horizontalAdvance(QString(38, QLatin1Char('0')));
     setMinimumWidth(line + 2 * kTextLeft + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     Form_Load();
 }
