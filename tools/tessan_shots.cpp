@@ -3,7 +3,9 @@
 // plot and clicks the highest point of the CCF, and saves a picture of every window in OUT
 // (main.png, ww.png, std.png, pro.png, ccf.png), then plots the BFs of order 100 and saves the BF
 // window after a left click near the first peak and a right click near the second (bf_centroid.png)
-// and in Gauss mode after a click on each peak and a fit (bf_gauss.png). For a look at the windows on a display or under
+// and in Gauss mode after a click on each peak and a fit (bf_gauss.png), then the header and
+// data viewers of both stars (hdr_std.png, hdr_pro.png, data_std.png, data_pro.png) and the
+// dLambda/dPix keyword window with a card chosen (key1.png). For a look at the windows on a display or under
 // Xvfb (scripts/screenshots.sh); messages go to standard error.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,6 +24,8 @@
 #include "ui/frmPlotData_bb.h"
 #include "ui/frmPlot_Spectr.h"
 #include "ui/frmPlotdata_ww.h"
+#include "ui/frmSelect_Key.h"
+#include "ui/TextViewer.h"
 
 using namespace tessan;
 using namespace tessan::ui;
@@ -141,5 +145,22 @@ int main(int argc, char** argv) {
     ok = save(std, out / "std.png") && ok;
     ok = save(pro, out / "pro.png") && ok;
     ok = save(cc, out / "ccf.png") && ok;
+
+    // The viewers as "View hdr" and "View data" open them, the data paged a little way down.
+    for (int n : {3, 4, 5, 6}) click(n);
+    auto* data = w.findChild<frmDisplayData*>("frmDisplayData_Std");
+    if (data) data->VScroll1->setValue(data->VScroll1->value() + 40);
+    settle(300);
+    const struct { const char *name, *file; } viewers[] = {{"frmDisplayHdr_Std", "hdr_std.png"}, {"frmDisplayHdr_Pro", "hdr_pro.png"},
+                                                            {"frmDisplayData_Std", "data_std.png"}, {"frmDisplayData_Pro", "data_pro.png"}};
+    for (const auto& v : viewers) {
+        auto* tv = w.findChild<TextViewer*>(v.name);
+        ok = tv && save(tv, out / v.file) && ok;
+    }
+    w.mdLambda_dp->trigger();
+    auto* key = w.findChild<frmSelect_Key*>("frmSelect_Key2");
+    if (key) key->List1->setCurrentRow(std::min(5, key->List1->count() - 1));
+    ok = key && save(key, out / "key1.png") && ok;
     return ok ? 0 : 1;
 }
+

@@ -12,6 +12,8 @@
 #include "ui/frmPlotData_bb.h"
 #include "ui/frmPlot_Spectr.h"
 #include "ui/frmPlotdata_ww.h"
+#include "ui/frmSelect_Key.h"
+#include "ui/TextViewer.h"
 
 namespace tessan::ui {
 
@@ -102,6 +104,14 @@ void frmMain::registerWindows() {
     m_windows.add<frmPlotData_CC>([this] { return new frmPlotData_CC(m_s, m_p, m_windows.owner(), m_windows.frame()); });
     m_windows.add<frmPlotData_bb>(
         [this] { return new frmPlotData_bb(m_s, m_p, m_windows, m_windows.owner(), m_windows.frame()); });
+    for (Star star : {Star::Std, Star::Pro}) {
+        m_windows.add<frmDisplayHdr>(static_cast<int>(star),
+                                     [this, star] { return new frmDisplayHdr(star, m_s, m_windows.owner(), m_windows.frame()); });
+        m_windows.add<frmDisplayData>(static_cast<int>(star),
+                                      [this, star] { return new frmDisplayData(star, m_s, m_windows.owner(), m_windows.frame()); });
+    }
+    for (int which : {1, 2})
+        m_windows.add<frmSelect_Key>(which, [this, which] { return new frmSelect_Key(which, m_s, m_windows.owner(), m_windows.frame()); });
 }
 
 void frmMain::hideDialog(DialogKind kind) {

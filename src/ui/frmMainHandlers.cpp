@@ -18,6 +18,8 @@
 #include "ui/frmPlotData_bb.h"
 #include "ui/frmPlot_Spectr.h"
 #include "ui/frmPlotdata_ww.h"
+#include "ui/frmSelect_Key.h"
+#include "ui/TextViewer.h"
 
 namespace tessan::ui {
 
@@ -50,9 +52,12 @@ void frmMain::connectHandlers() {
     connect(Command14, &QPushButton::clicked, this, &frmMain::Command14_Click);
     connect(Command15, &QPushButton::clicked, this, &frmMain::Command15_Click);
     connect(Command17, &QPushButton::clicked, this, &frmMain::Command17_Click);
-    // Viewers that this build does not have yet.
-    for (QPushButton* b : {Command3, Command4, Command5, Command6})
-        connect(b, &QPushButton::clicked, this, &frmMain::notAvailable);
+    // The viewers always show the file read last: the standard's header at its page, the
+    // others printed whole from the top.
+    connect(Command3, &QPushButton::clicked, this, [this] { m_windows.get<frmDisplayHdr>(int(Star::Std))->ShowCurrent(false); });
+    connect(Command4, &QPushButton::clicked, this, [this] { m_windows.get<frmDisplayHdr>(int(Star::Pro))->ShowCurrent(true); });
+    connect(Command5, &QPushButton::clicked, this, [this] { m_windows.get<frmDisplayData>(int(Star::Std))->ShowCurrent(true); });
+    connect(Command6, &QPushButton::clicked, this, [this] { m_windows.get<frmDisplayData>(int(Star::Pro))->ShowCurrent(true); });
     for (int k = 0; k <= lim::kMaxModels; ++k)
         connect(Option1[k], &QRadioButton::clicked, this, [this, k] { Option1_Click(k); });
     connect(Text7, &QLineEdit::textChanged, this, &frmMain::Text7_Change);
@@ -63,7 +68,9 @@ void frmMain::connectHandlers() {
     connect(mSave, &QAction::triggered, this, &frmMain::mSave_Click);
     connect(mDump_models, &QAction::triggered, this, &frmMain::mDump_models_Click);
     connect(mExit, &QAction::triggered, this, &QWidget::close);
-    for (QAction* a : {mLambda0, mdLambda_dp, mIntro, m1Help, m2Help, m3Help, m4Help, m5Help, m6Help, mAbout})
+    connect(mLambda0, &QAction::triggered, this, [this] { m_windows.get<frmSelect_Key>(1)->present(); });
+    connect(mdLambda_dp, &QAction::triggered, this, [this] { m_windows.get<frmSelect_Key>(2)->present(); });
+    for (QAction* a : {mIntro, m1Help, m2Help, m3Help, m4Help, m5Help, m6Help, mAbout})
         connect(a, &QAction::triggered, this, &frmMain::notAvailable);
 }
 
