@@ -12,7 +12,10 @@
 #include "text/Int16.h"
 #include "text/NumText.h"
 #include "ui/Controls.h"
+#include "ui/HelpTopics.h"
 #include "ui/StepRun.h"
+#include "ui/frmAbout.h"
+#include "ui/frmHelp.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlotData_CC.h"
 #include "ui/frmPlotData_bb.h"
@@ -63,11 +66,18 @@ void frmMain::connectHandlers() {
     connect(mSave, &QAction::triggered, this, &frmMain::mSave_Click);
     connect(mDump_models, &QAction::triggered, this, &frmMain::mDump_models_Click);
     connect(mExit, &QAction::triggered, this, &QWidget::close);
-    for (QAction* a : {mLambda0, mdLambda_dp, mIntro, m1Help, m2Help, m3Help, m4Help, m5Help, m6Help, mAbout})
+    for (QAction* a : {mLambda0, mdLambda_dp})
         connect(a, &QAction::triggered, this, &frmMain::notAvailable);
+    const std::array<QAction*, kHelpTopics> help{mIntro, m1Help, m2Help, m3Help, m4Help, m5Help, m6Help};
+    for (int k = 0; k < kHelpTopics; ++k) connect(help[k], &QAction::triggered, this, [this, k] { mHelp_Click(k); });
+    connect(mAbout, &QAction::triggered, this, &frmMain::mAbout_Click);
 }
 
 void frmMain::notAvailable() { m_p.MsgBox(kNotAvailable); }
+
+// The Help menu: the help window shows the topic (refilled when it is already open).
+void frmMain::mHelp_Click(int topic) { m_windows.get<frmHelp>()->ShowTopic(topic); }
+void frmMain::mAbout_Click() { m_windows.get<frmAbout>()->present(); }
 
 void frmMain::Command1_Click() { openDialog(DialogKind::LoadStd); }
 void frmMain::Command2_Click() { openDialog(DialogKind::LoadPro); }
