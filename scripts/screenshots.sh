@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the main window and the plot windows after steps 1 to 7 on the sample spectra,
 # taken on a virtual display (Xvfb): shots/main.png, ww.png, std.png, pro.png, ccf.png,
-# bf_centroid.png, bf_gauss.png.
+# bf_centroid.png, bf_gauss.png, help_long.png, help_short.png, about.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
