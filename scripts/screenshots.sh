@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the main window and the plot windows after steps 1 to 7 on the sample spectra,
 # taken on a virtual display (Xvfb): shots/main.png, ww.png, std.png, pro.png, ccf.png,
-# bf_centroid.png, bf_gauss.png, the viewers hdr_std.png, hdr_pro.png, data_std.png, data_pro.png
-# and a keyword window, key1.png.
+# bf_centroid.png, bf_gauss.png, the viewers hdr_std.png, hdr_pro.png, data_std.png, data_pro.png,
+# a keyword window, key1.png, and help_long.png, help_short.png, about.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh

@@ -3,10 +3,11 @@
 // plot and clicks the highest point of the CCF, and saves a picture of every window in OUT
 // (main.png, ww.png, std.png, pro.png, ccf.png), then plots the BFs of order 100 and saves the BF
 // window after a left click near the first peak and a right click near the second (bf_centroid.png)
-// and in Gauss mode after a click on each peak and a fit (bf_gauss.png), then the header and
-// data viewers of both stars (hdr_std.png, hdr_pro.png, data_std.png, data_pro.png) and the
-// dLambda/dPix keyword window with a card chosen (key1.png). For a look at the windows on a display or under
-// Xvfb (scripts/screenshots.sh); messages go to standard error.
+// and in Gauss mode after a click on each peak and a fit (bf_gauss.png), then the header and data
+// viewers of both stars (hdr_std.png, hdr_pro.png, data_std.png, data_pro.png), the dLambda/dPix
+// keyword window with a card chosen (key1.png), the help window on the introduction and on step 3
+// (help_long.png, help_short.png) and the About window (about.png). For a look at the windows on a
+// display or under Xvfb (scripts/screenshots.sh); messages go to standard error.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -17,8 +18,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "state/AnalysisState.h"
+#include "ui/frmAbout.h"
+#include "ui/frmHelp.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlotData_CC.h"
 #include "ui/frmPlotData_bb.h"
@@ -161,6 +165,13 @@ int main(int argc, char** argv) {
     auto* key = w.findChild<frmSelect_Key*>("frmSelect_Key2");
     if (key) key->List1->setCurrentRow(std::min(5, key->List1->count() - 1));
     ok = key && save(key, out / "key1.png") && ok;
+
+    // The help window on its longest and its shortest topic, and the About window.
+    for (auto [item, file] : {std::pair{"mIntro", "help_long.png"}, std::pair{"m3Help", "help_short.png"}}) {
+        w.findChild<QAction*>(item)->trigger();
+        ok = save(w.findChild<frmHelp*>("frmHelp"), out / file) && ok;
+    }
+    w.findChild<QAction*>("mAbout")->trigger();
+    ok = save(w.findChild<frmAbout*>("frmAbout"), out / "about.png") && ok;
     return ok ? 0 : 1;
 }
-

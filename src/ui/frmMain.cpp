@@ -11,6 +11,8 @@
 #include "ui/frmPlotData_CC.h"
 #include "ui/frmPlotData_bb.h"
 #include "ui/frmPlot_Spectr.h"
+#include "ui/frmAbout.h"
+#include "ui/frmHelp.h"
 #include "ui/frmPlotdata_ww.h"
 #include "ui/frmSelect_Key.h"
 #include "ui/TextViewer.h"
@@ -101,6 +103,8 @@ void frmMain::registerWindows() {
         m_windows.add<frmPlot_Spectr>(static_cast<int>(star), [this, star] {
             return new frmPlot_Spectr(star, m_s, m_p, m_windows.owner(), m_windows.frame());
         });
+    m_windows.add<frmHelp>([this] { return new frmHelp(m_s, m_windows.owner(), m_windows.frame()); });
+    m_windows.add<frmAbout>([this] { return new frmAbout(m_s, m_windows.owner(), m_windows.frame()); });
     m_windows.add<frmPlotData_CC>([this] { return new frmPlotData_CC(m_s, m_p, m_windows.owner(), m_windows.frame()); });
     m_windows.add<frmPlotData_bb>(
         [this] { return new frmPlotData_bb(m_s, m_p, m_windows, m_windows.owner(), m_windows.frame()); });

@@ -124,7 +124,9 @@ private:
     void mLoad_Click();
     void mSave_Click();
     void mDump_models_Click();
-    void notAvailable();
+    // mIntro (topic 0) and m1Help..m6Help (topics 1..6).
+    void mHelp_Click(int topic);
+    void mAbout_Click();
 
     // Follow-ups of the dialogs' operations
     void StdReadDone(FitsOutcome o);

@@ -12,7 +12,10 @@
 #include "text/Int16.h"
 #include "text/NumText.h"
 #include "ui/Controls.h"
+#include "ui/HelpTopics.h"
 #include "ui/StepRun.h"
+#include "ui/frmAbout.h"
+#include "ui/frmHelp.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlotData_CC.h"
 #include "ui/frmPlotData_bb.h"
@@ -24,7 +27,6 @@
 namespace tessan::ui {
 
 namespace {
-constexpr const char* kNotAvailable = "This window is not available yet.";
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
 // No model of the list is chosen: an exclusive button cannot simply be unchecked.
 void chooseNone(const std::array<QRadioButton*, 14>& options) {
@@ -70,11 +72,15 @@ void frmMain::connectHandlers() {
     connect(mExit, &QAction::triggered, this, &QWidget::close);
     connect(mLambda0, &QAction::triggered, this, [this] { m_windows.get<frmSelect_Key>(1)->present(); });
     connect(mdLambda_dp, &QAction::triggered, this, [this] { m_windows.get<frmSelect_Key>(2)->present(); });
-    for (QAction* a : {mIntro, m1Help, m2Help, m3Help, m4Help, m5Help, m6Help, mAbout})
-        connect(a, &QAction::triggered, this, &frmMain::notAvailable);
+    const std::array<QAction*, kHelpTopics> help{mIntro, m1Help, m2Help, m3Help, m4Help, m5Help, m6Help};
+    for (int k = 0; k < kHelpTopics; ++k) connect(help[k], &QAction::triggered, this, [this, k] { mHelp_Click(k); });
+    connect(mAbout, &QAction::triggered, this, &frmMain::mAbout_Click);
 }
 
-void frmMain::notAvailable() { m_p.MsgBox(kNotAvailable); }
+
+// The Help menu: the help window shows the topic (refilled when it is already open).
+void frmMain::mHelp_Click(int topic) { m_windows.get<frmHelp>()->ShowTopic(topic); }
+void frmMain::mAbout_Click() { m_windows.get<frmAbout>()->present(); }
 
 void frmMain::Command1_Click() { openDialog(DialogKind::LoadStd); }
 void frmMain::Command2_Click() { openDialog(DialogKind::LoadPro); }
