@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "SyntheticSpectrum.h"
+#include "SyntheticStar.h"
 #include "io/FitsWriter.h"
 #include "state/ErrText.h"
 

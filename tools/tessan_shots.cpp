@@ -26,7 +26,7 @@
 #include "ui/frmMain.h"
 #include "ui/frmPlotData_CC.h"
 #include "ui/frmPlotData_bb.h"
-#include "ui/frmPlot_Spectr.h"
+#include "ui/frmPlotStar.h"
 #include "ui/frmPlotdata_ww.h"
 #include "ui/frmSelect_Key.h"
 #include "ui/TextViewer.h"

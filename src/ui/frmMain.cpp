@@ -10,7 +10,7 @@
 #include "ui/Controls.h"
 #include "ui/frmPlotData_CC.h"
 #include "ui/frmPlotData_bb.h"
-#include "ui/frmPlot_Spectr.h"
+#include "ui/frmPlotStar.h"
 #include "ui/frmAbout.h"
 #include "ui/frmHelp.h"
 #include "ui/frmPlotdata_ww.h"

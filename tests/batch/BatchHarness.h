@@ -15,7 +15,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsolePlatform.h"
-#include "SyntheticSpectrum.h"
+#include "SyntheticStar.h"
 #include "io/FitsWriter.h"
 #include "support/RecordingPlatform.h"
 #include "support/TextFiles.h"

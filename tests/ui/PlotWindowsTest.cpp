@@ -18,7 +18,7 @@
 #include "ui/WindowRegistry.h"
 #include "ui/frmPlotData_CC.h"
 #include "ui/frmPlotData_bb.h"
-#include "ui/frmPlot_Spectr.h"
+#include "ui/frmPlotStar.h"
 #include "ui/frmPlotdata_ww.h"
 
 using namespace tessan;

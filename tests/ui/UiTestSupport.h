@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-#include "SyntheticSpectrum.h"
+#include "SyntheticStar.h"
 #include "io/FitsWriter.h"
 #include "support/RecordingPlatform.h"
 #include "support/TextFiles.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "SyntheticSpectrum.h"
+#include "SyntheticStar.h"
 #include "io/BfResults.h"
 #include "io/FitsWriter.h"
 #include "numeric/Bf.h"

@@ -1,4 +1,4 @@
-#include "ui/frmPlot_Spectr.h"
+#include "ui/frmPlotStar.h"
 
 #include "plot/Plots.h"
 #include "text/NumText.h"

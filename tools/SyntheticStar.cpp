@@ -1,4 +1,4 @@
-#include "SyntheticSpectrum.h"
+#include "SyntheticStar.h"
 
 #include <algorithm>
 #include <cmath>
