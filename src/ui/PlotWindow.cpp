@@ -80,6 +80,10 @@ void PlotWindow::Plot() {
     redraw();
 }
 
+void PlotWindow::Replot() {
+    if (m_plotted) redraw();
+}
+
 void PlotWindow::redraw() {
     const QSize outer = outerTwips();
     const plot::Drawing d = MakeDrawing(outer.width(), outer.height());

@@ -33,6 +33,8 @@ class PlotWindow : public ToolWindow {
 public:
     // Shows the window in front and draws its plot anew.
     void Plot();
+    // Draws the plot anew where it stands, if it has been plotted (the data changed).
+    void Replot();
     PlotFrame* frame() const { return m_frame; }
     // Label<id>, or nullptr when the window has none.
     QLabel* label(int id) const;

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QResizeEvent>
+#include <QPointer>
 #include <QThread>
 #include <exception>
 #include <filesystem>
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "state/ErrText.h"
-#include "ui/PlotWindow.h"
+#include "ui/ToolWindow.h"
 
 namespace tessan::ui {
 
@@ -37,6 +37,8 @@ bool isUserInput(QEvent::Type t) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:   // the cursor readouts read the state
+    case QEvent::HoverMove:
     case QEvent::NonClientAreaMouseButtonPress:
     case QEvent::NonClientAreaMouseButtonRelease:
     case QEvent::NonClientAreaMouseButtonDblClick:
@@ -79,6 +81,14 @@ bool StepRun::run(const std::function<bool(Platform&)>& work) {
     connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
     qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The windows draw from the state, which the step is writing: a resize by the window manager
+    // or a frame check (not input) waits until the step is done.
+    std::vector<QPointer<ToolWindow>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* t = qobject_cast<ToolWindow*>(w)) {
+            t->setHeld(true);
+            windows.emplace_back(t);
+        }
     worker->start();
     loop.exec();       // also ends early when the application quits
     worker->wait();
@@ -87,25 +97,14 @@ bool StepRun::run(const std::function<bool(Platform&)>& work) {
     QCoreApplication::processEvents();
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
-    // The plot windows resized meanwhile draw for their new size now that the state is whole.
-    for (const QPointer<PlotWindow>& w : m_resized) {
-        if (!w) continue;
-        QResizeEvent resized(w->size(), w->size());
-        QApplication::sendEvent(w, &resized);
-    }
+    // The windows resized or framed meanwhile draw for their new size now that the state is whole.
+    for (const QPointer<ToolWindow>& w : windows)
+        if (w) w->setHeld(false);
     for (const std::string& text : held.texts) m_p.MsgBox(text);
     return ok;
 }
 
 bool StepRun::eventFilter(QObject* watched, QEvent* e) {
-    // A plot window draws from the state, which the step is writing: a resize by the window
-    // manager (not input) is held until the step is done.
-    if (e->type() == QEvent::Resize) {
-        if (auto* w = qobject_cast<PlotWindow*>(watched)) {
-            if (!m_resized.contains(w)) m_resized.push_back(w);
-            return true;
-        }
-    }
     if (e->type() == QEvent::Close && watched == m_window) {
         m_closeRequested = true;
         e->ignore();

@@ -10,18 +10,15 @@
 // step's results, so the settings are written after the work and never beside it.
 //
 // The work must touch nothing that the GUI thread reads while it runs: the windows only paint
-// (a plot window replays its drawing), and a plot window resized meanwhile draws anew afterwards.
+// (a plot window replays its drawing); every secondary window is held meanwhile (ToolWindow::
+// setHeld), so a resize by the window manager waits and the window draws anew afterwards.
 #include <QObject>
-#include <QPointer>
-#include <QVector>
 #include <QWidget>
 #include <functional>
 
 #include "state/Platform.h"
 
 namespace tessan::ui {
-
-class PlotWindow;
 
 class StepRun : public QObject {
 public:
@@ -42,7 +39,6 @@ private:
     Platform& m_p;
     QWidget* m_window;
     bool m_closeRequested = false;
-    QVector<QPointer<PlotWindow>> m_resized;   // plot windows resized during the work
 };
 
 }  // namespace tessan::ui

@@ -41,7 +41,19 @@ void ToolWindow::setVisible(bool visible) {
     if (visible && isVisible()) m_loading = false;
 }
 
+void ToolWindow::setHeld(bool held) {
+    m_held = held;
+    if (held || !std::exchange(m_due, false)) return;
+    checkFrame();
+    layoutControls();
+    if (!m_loading) Form_Resize();
+}
+
 void ToolWindow::checkFrame() {
+    if (m_held) {
+        m_due = true;
+        return;
+    }
     const bool wasLoading = std::exchange(m_loading, true);
     const bool framed = m_place.checkFrame();
     m_loading = wasLoading;
@@ -61,6 +73,10 @@ void ToolWindow::moveEvent(QMoveEvent* e) {
 
 void ToolWindow::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    if (m_held) {
+        m_due = true;
+        return;
+    }
     checkFrame();
     layoutControls();
     if (!m_loading) Form_Resize();

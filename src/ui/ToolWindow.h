@@ -40,6 +40,9 @@ public:
     bool closing() const { return m_closing; }
 
     void setVisible(bool visible) override;
+    // While a step works on the state on another thread the window must not read it: its resize
+    // and frame handling wait, and run once when the hold ends.
+    void setHeld(bool held);
 
 protected:
     // The window's resize handler (store, redraw): every resize but those made while loading.
@@ -68,6 +71,8 @@ private:
     WindowPlace m_place;
     bool m_loading = true;
     bool m_closing = false;
+    bool m_held = false;
+    bool m_due = false;   // a resize or a frame check waited while the window was held
 };
 
 }  // namespace tessan::ui

@@ -156,7 +156,10 @@ void frmMain::Command16_Click() {
         showSelectedStandard();
         showGrid();
     }
-    if (ok) Command17->setEnabled(true);
+    if (!ok) return;
+    Command17->setEnabled(true);
+    // A CCF window already drawn shows the new CCF, so that a click there measures what it shows.
+    if (auto* cc = m_windows.find<frmPlotData_CC>()) cc->Replot();
 }
 
 void frmMain::Command11_Click() {

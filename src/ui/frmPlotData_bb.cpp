@@ -177,6 +177,11 @@ plot::Drawing frmPlotData_bb::MakeDrawing(int W, int H) {
         syncOrder();
         m_plotting = was;
     }
+    // Peaks measured on the BFs of an earlier step 7 do not belong to the BF drawn now.
+    if (std::exchange(m_run, m_s.bbShown.run) != m_s.bbShown.run) {
+        setPeakLabel(Label19, {});
+        setPeakLabel(Label20, {});
+    }
     return plot::Plot_bb(m_s, W, H);
 }
 

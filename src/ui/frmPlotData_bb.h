@@ -107,6 +107,7 @@ private:
 
     WindowRegistry& m_windows;
     bool m_plotting = false;   // bbPlotting: slider changes redraw nothing
+    int m_run = -1;            // the step-7 run of the BF drawn (bbShown.run)
 };
 
 }  // namespace tessan::ui

@@ -226,6 +226,11 @@ void PlotWindowsTest::stepsOneToSevenOnTheBinary() {
     QCOMPARE(cc->Label20->text(), QString());
     QTest::mouseClick(cc->frame(), Qt::RightButton, {}, top);
     QCOMPARE(cc->Text3->text(), cc->Label19->text() + ", " + cc->Label19->text());
+    // Step 6 again with another half width: the open window shows the new CCF a click measures.
+    const double xmin = f.Xmin;
+    b.c<QLineEdit>("Text6")->setText("300");
+    b.button(16)->click();
+    QVERIFY(cc->frame()->record().Xmin > xmin);
 
     // BF: centroid clicks at the batch driver's velocities, then Gauss clicks at each top and the fit.
     f = bf->frame()->record();
@@ -235,6 +240,10 @@ void PlotWindowsTest::stepsOneToSevenOnTheBinary() {
     QTest::mouseClick(bf->frame(), Qt::RightButton, {}, at(clickX(f, span, k(v2)), f.Top + 200));
     QCOMPARE(QStringList({bf->Label19->text(), bf->Label20->text()}),
              QStringList({QString::fromStdString(LabelText(v1, 7)), QString::fromStdString(LabelText(v2, 7))}));
+    // Step 7 again: the peaks of the earlier BFs go with them at the next drawing.
+    b.button(11)->click();
+    bf->resize(bf->width() + 15, bf->height());
+    QCOMPARE(bf->Text3->text(), QString(", "));
     bf->Option2->click();
     for (QLineEdit* e : {bf->Text6[0], bf->Text6[1]}) e->setText("15");
     for (auto [button, v] : {std::pair{Qt::LeftButton, v1}, std::pair{Qt::RightButton, v2}})
