@@ -72,53 +72,45 @@ struct Window {
 };
 
 // A grey image of img scaled to 48 x 24.
-QImage coarse(const QImage& img) {
-    return img.convertToFormat(QImage::Format_Grayscale8).scaled(48, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
 // "Print" of the BF window with no printer, to a PDF file: one page holding the window's client
 // area at its physical size (96 pixels per inch at 15 twips per pixel) that looks like the window;
 // unwritable targets give their message and leave a file that was there as it was.
 void printBfToPdf(Bench& b, frmPlotData_bb* bf) {
     namespace fs = std::filesystem;
     const fs::path dir = b.p.WorkDir() / "print";
-    fs::create_directories(dir / "taken.pdf");
+    fs::create_directories(dir);
+    const std::size_t before = b.p.messages.size();
     b.p.answer = true;
     b.printing.printer().setPageOrientation(QPageLayout::Landscape);   // the window fits the page
     b.pdfFile = QString::fromStdString((dir / "bf.pdf").string());
     bf->findChild<QAction*>("mPrint")->trigger();
-    const std::size_t before = b.p.messages.size();
     QVERIFY(QProcess::execute("pdftoppm", {"-r", "96", "-png", b.pdfFile, QString::fromStdString((dir / "page").string())}) == 0);
     QVERIFY(fs::exists(dir / "page-1.png") && !fs::exists(dir / "page-2.png"));
-    const QImage page(QString::fromStdString((dir / "page-1.png").string()));
-    const QImage shown = bf->grab(QRect(0, bf->frame()->y(), bf->width(), bf->height() - bf->frame()->y())).toImage();
-    auto ink = [](const QImage& img) {   // what is not white paper
-        QRect r;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (qGray(img.pixel(x, y)) < 250) r |= QRect(x, y, 1, 1);
-        return r;
-    };
-    const QRect onPaper = ink(page), onScreen = ink(shown);
-    QVERIFY2(std::abs(onPaper.width() - onScreen.width()) <= 2 && std::abs(onPaper.height() - onScreen.height()) <= 2,
-             qPrintable(QString("%1x%2 printed for %3x%4").arg(onPaper.width()).arg(onPaper.height()).arg(onScreen.width()).arg(onScreen.height())));
-    const QImage printed = coarse(page.copy(onPaper)), grabbed = coarse(shown.copy(onScreen));
+    QImage images[] = {QImage(QString::fromStdString((dir / "page-1.png").string())),
+                       bf->grab(QRect(0, bf->frame()->y(), bf->width(), bf->height() - bf->frame()->y())).toImage()};
+    QRect ink[2];   // what is not white paper, cut out and scaled down to 48 x 24 grey pixels
+    for (int k : {0, 1}) {
+        for (int y = 0; y < images[k].height(); ++y)
+            for (int x = 0; x < images[k].width(); ++x)
+                if (qGray(images[k].pixel(x, y)) < 250) ink[k] |= QRect(x, y, 1, 1);
+        images[k] = images[k].copy(ink[k]).convertToFormat(QImage::Format_Grayscale8).scaled(48, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    const QSize off = ink[0].size() - ink[1].size();
+    QVERIFY2(std::abs(off.width()) <= 2 && std::abs(off.height()) <= 2, qPrintable(QString("%1 %2").arg(off.width()).arg(off.height())));
     long diff = 0;
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 48; ++x) diff += std::abs(qGray(printed.pixel(x, y)) - qGray(grabbed.pixel(x, y)));
+    for (int i = 0; i < 48 * 24; ++i) diff += std::abs(qGray(images[0].pixel(i % 48, i / 48)) - qGray(images[1].pixel(i % 48, i / 48)));
     QVERIFY2(diff < 48 * 24 * 8, qPrintable(QString::number(diff)));
 
+    fs::create_directories(dir / "taken.pdf");   // a directory where a PDF is asked for
     tessan::test::WriteText(dir / "kept.pdf", "an earlier print");
     fs::permissions(dir / "kept.pdf", fs::perms::owner_read);
-    struct Case { const char* file; const char* message; };
-    for (const Case& c : {Case{"taken.pdf", " 75 Error 75: Path/file access error."},
-                          {"none/bf.pdf", " 76 Error 76: Path not found."},
-                          {"kept.pdf", " 70 Error 70: Permission denied."}}) {
-        b.pdfFile = QString::fromStdString((dir / c.file).string());
+    for (const auto& [file, message] : {std::pair{"taken.pdf", " 75 Error 75: Path/file access error."},
+                                        {"none/bf.pdf", " 76 Error 76: Path not found."}, {"kept.pdf", " 70 Error 70: Permission denied."}}) {
+        b.pdfFile = QString::fromStdString((dir / file).string());
         bf->findChild<QAction*>("mPrint")->trigger();
-        QCOMPARE(b.p.messages.back(), std::string(c.message));
+        QCOMPARE(b.p.messages.back(), std::string(message));
     }
-    QCOMPARE(b.p.messages.size(), before + 6);   // each a question and its failure; none for bf.pdf
+    QCOMPARE(b.p.messages.size(), before + 7);   // four questions, three failures
     QCOMPARE(tessan::test::ReadText(dir / "kept.pdf"), std::string("an earlier print"));
     QVERIFY(!fs::exists(dir / ".kept.pdf.tmp") && !fs::exists(dir / ".bf.pdf.tmp"));
     b.p.answer = false;
@@ -341,40 +333,37 @@ void PlotWindowsTest::stepsOneToSevenOnTheBinary() {
 // current one) and copies the dialog's settings; Cancel and an unknown printer change nothing.
 void PlotWindowsTest::printerSetupAndPrintMessages() {
     TestPlatform p;
-    struct Case { bool ok; const char* chosen; const char* current; int copies; const char* message; };
-    for (const Case& c : {Case{false, "Lab", "Office", 1, nullptr}, {true, "office", "Office", 3, nullptr},
-                          {true, "LAB", "Lab", 3, nullptr}, {true, "Nowhere", "Office", 1, "The printer Nowhere is not installed."}}) {
+    auto settings = [](const QPrinter& q) {
+        return QList<int>{q.copyCount(), q.pageLayout().orientation(), q.colorMode(), q.pageLayout().pageSize().id(), q.resolution()};
+    };
+    struct Case { bool ok; const char* chosen; const char* current; bool copied; const char* message; };
+    for (const Case& c : {Case{false, "Lab", "Office", false, ""}, {true, "office", "Office", true, ""},
+                          {true, "LAB", "Lab", true, ""}, {true, "Nowhere", "Office", false, "The printer Nowhere is not installed."}}) {
         QString preset;
         Printing printing(p, {[] { return QStringList{"Office", "Lab"}; }, [] { return QString("Office"); },
                               [&](QPrinter& d, QString& name, QWidget*) {
-                                  preset = name;
+                                  preset = std::exchange(name, c.chosen);
                                   d.setCopyCount(3);
                                   d.setPageOrientation(QPageLayout::Landscape);
                                   d.setColorMode(QPrinter::GrayScale);
                                   d.setPageSize(QPageSize(QPageSize::A5));
                                   d.setResolution(300);
-                                  name = c.chosen;
                                   return c.ok;
                               },
                               [](QWidget*) { return QString(); }});
-        const int resolution = printing.printer().resolution();
+        const QList<int> old = settings(printing.printer());
+        p.messages.clear();
         printing.PrinterSetup(nullptr);
-        const QPrinter& q = printing.printer();
-        const bool copied = c.copies == 3;
         QCOMPARE(preset, QString("Office"));   // the dialog preset from the current printer
         QCOMPARE(printing.deviceName(), QString(c.current));
-        QCOMPARE(q.copyCount(), c.copies);
-        QCOMPARE(q.pageLayout().orientation() == QPageLayout::Landscape, copied);
-        QCOMPARE(q.colorMode() == QPrinter::GrayScale, copied);
-        QCOMPARE(q.pageLayout().pageSize().id() == QPageSize::A5, copied);
-        QCOMPARE(q.resolution(), copied ? 300 : resolution);
-        QCOMPARE(p.messages.empty() ? std::string() : p.messages.back(), std::string(c.message ? c.message : ""));
+        const QList<int> chosen{3, QPageLayout::Landscape, QPrinter::GrayScale, QPageSize::A5, 300};
+        QCOMPARE(settings(printing.printer()), c.copied ? chosen : old);
+        QCOMPARE(p.messages.empty() ? std::string() : p.messages.back(), std::string(c.message));
     }
     // A print error: the number in its default text form, a blank and its text; the number
     // alone beyond the table.
-    QCOMPARE(Printing::ErrorMessage(482), std::string(" 482 "));
-    QCOMPARE(Printing::ErrorMessage(61), std::string(" 61 Error 61: Disk full."));
-    QCOMPARE(Printing::ErrorMessage(1001), std::string(" 1001"));
+    QCOMPARE(QList<std::string>({Printing::ErrorMessage(482), Printing::ErrorMessage(61), Printing::ErrorMessage(1001)}),
+             QList<std::string>({" 482 ", " 61 Error 61: Disk full.", " 1001"}));
 }
 
 QTEST_MAIN(PlotWindowsTest)
