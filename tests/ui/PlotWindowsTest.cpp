@@ -343,11 +343,8 @@ void PlotWindowsTest::printerSetupAndPrintMessages() {
         Printing printing(p, {[] { return QStringList{"Office", "Lab"}; }, [] { return QString("Office"); },
                               [&](QPrinter& d, QString& name, QWidget*) {
                                   preset = std::exchange(name, c.chosen);
-                                  d.setCopyCount(3);
-                                  d.setPageOrientation(QPageLayout::Landscape);
-                                  d.setColorMode(QPrinter::GrayScale);
-                                  d.setPageSize(QPageSize(QPageSize::A5));
-                                  d.setResolution(300);
+                                  d.setCopyCount(3), d.setColorMode(QPrinter::GrayScale), d.setResolution(300);
+                                  d.setPageOrientation(QPageLayout::Landscape), d.setPageSize(QPageSize(QPageSize::A5));
                                   return c.ok;
                               },
                               [](QWidget*) { return QString(); }});
