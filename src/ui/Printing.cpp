@@ -1,5 +1,6 @@
 #include "ui/Printing.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -16,6 +17,13 @@ namespace tessan::ui {
 
 namespace {
 constexpr int kTwipsPerInch = 1440;
+// The busy cursor while a page is rendered and sent.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 constexpr const char* kOfferPdf = "\n\nNo printer is available. Print to a PDF file instead?";
 }  // namespace
 
@@ -57,6 +65,7 @@ std::string Printing::ErrorMessage(int n) {
 
 int Printing::PrintArea(QWidget* window, const QRect& area, QPrinter& printer) {
     if (area.isEmpty()) return err::kDeviceFault;
+    const BusyCursor busy;
     QPainter painter;
     if (!painter.begin(&printer)) return err::kDeviceUnavailable;
     // Printer dots per window pixel at the window's physical size, unless the page is smaller.
