@@ -6,6 +6,7 @@
 
 #include "state/AnalysisState.h"
 #include "state/ErrText.h"
+#include "ui/Printing.h"
 #include "ui/QtPlatform.h"
 #include "ui/frmMain.h"
 
@@ -45,7 +46,8 @@ int main(int argc, char** argv) {
     auto state = std::make_unique<tessan::AnalysisState>();
     tessan::ui::QtPlatform platform;
     app.setPlatform(&platform);
-    tessan::ui::frmMain main(*state, platform);
+    tessan::ui::Printing printing(platform);   // the current printer of the whole run
+    tessan::ui::frmMain main(*state, platform, printing);
     main.show();
     return app.exec();
 }

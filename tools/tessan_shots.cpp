@@ -6,7 +6,8 @@
 // and in Gauss mode after a click on each peak and a fit (bf_gauss.png), then the header and data
 // viewers of both stars (hdr_std.png, hdr_pro.png, data_std.png, data_pro.png), the dLambda/dPix
 // keyword window with a card chosen (key1.png), the help window on the introduction and on step 3
-// (help_long.png, help_short.png) and the About window (about.png). For a look at the windows on a
+// (help_long.png, help_short.png) and the About window (about.png); the BF window in Gauss mode is
+// printed with no printer installed, to the PDF file bf.pdf. For a look at the windows on a
 // display or under Xvfb (scripts/screenshots.sh); messages go to standard error.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,6 +29,7 @@
 #include "ui/frmPlotData_bb.h"
 #include "ui/frmPlotStar.h"
 #include "ui/frmPlotdata_ww.h"
+#include "ui/Printing.h"
 #include "ui/frmSelect_Key.h"
 #include "ui/TextViewer.h"
 
@@ -75,7 +77,11 @@ int main(int argc, char** argv) {
     std::filesystem::current_path(argv[1]);
     auto s = std::make_unique<AnalysisState>();
     PrintingPlatform p;
-    frmMain w(*s, p);
+    // No printer: "Print" writes the PDF file bf.pdf in OUT, as a user without a printer would.
+    Printing printing(p, {[] { return QStringList(); }, [] { return QString(); },
+                          [](QPrinter&, QString&, QWidget*) { return false; },
+                          [&](QWidget*) { return QString::fromStdString((out / "bf.pdf").string()); }});
+    frmMain w(*s, p, printing);
     w.show();
     settle(300);
     auto click = [&](int n) {
@@ -143,6 +149,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "BF: Label19 \"%s\", Label20 \"%s\", fit \"%s\"\n", qPrintable(bf->Label19->text()),
                  qPrintable(bf->Label20->text()), qPrintable(bf->Text4->text()));
     ok = save(bf, out / "bf_gauss.png") && ok;
+    bf->mPrint_Click();
+    ok = std::filesystem::exists(out / "bf.pdf") && ok;
 
     ok = save(&w, out / "main.png") && ok;
     ok = save(ww, out / "ww.png") && ok;

@@ -59,7 +59,7 @@ int writeAll(int fd, std::string_view content) {
 
 }  // namespace
 
-int WriteFileAtomically(const fs::path& requested, std::string_view content) {
+int ReplaceFileAtomically(const fs::path& requested, const std::function<int(const fs::path&)>& produce) {
     if (requested.empty() || !requested.has_filename()) return err::kPathFileAccess;  // "dir/" : no name
     const fs::path target = finalTarget(requested);
     if (target.empty()) return err::kPathFileAccess;
@@ -83,14 +83,20 @@ int WriteFileAtomically(const fs::path& requested, std::string_view content) {
     // A stale temporary file of a killed save (or anything else of that name) goes first, so
     // the new one is created afresh and never written through a link.
     if (::unlink(tmp.c_str()) != 0 && errno != ENOENT && errno != EISDIR && errno != EPERM) return errnoToErr(errno);
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return errnoToErr(errno == EEXIST ? EIO : errno);
-    int e = writeAll(fd, content);
+    ::close(fd);
+    if (const int failed = produce(tmp)) {
+        ::unlink(tmp.c_str());
+        return failed;
+    }
+    fd = ::open(tmp.c_str(), O_RDONLY | O_CLOEXEC);
+    int e = fd < 0 ? errno : 0;
     // The replaced file's permissions; then the data on the disk before the rename makes it
     // the file, so that a crash never leaves an empty file under the target's name.
     if (e == 0 && replacing && ::fchmod(fd, old.st_mode & 07777) != 0) e = errno;
     if (e == 0 && ::fsync(fd) != 0) e = errno;
-    if (::close(fd) != 0 && e == 0) e = errno;
+    if (fd >= 0 && ::close(fd) != 0 && e == 0) e = errno;
     if (e == 0 && std::rename(tmp.c_str(), target.c_str()) != 0) e = errno;
     if (e != 0) {
         ::unlink(tmp.c_str());
@@ -103,6 +109,16 @@ int WriteFileAtomically(const fs::path& requested, std::string_view content) {
         ::close(dfd);
     }
     return 0;
+}
+
+int WriteFileAtomically(const fs::path& requested, std::string_view content) {
+    return ReplaceFileAtomically(requested, [content](const fs::path& tmp) {
+        const int fd = ::open(tmp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0) return errnoToErr(errno);
+        int e = writeAll(fd, content);
+        if (::close(fd) != 0 && e == 0) e = errno;
+        return e == 0 ? 0 : errnoToErr(e);
+    });
 }
 
 int ReadWholeFile(const fs::path& path, std::string& content) {

@@ -2,6 +2,7 @@
 // Whole-file reading and writing for every file the program writes (record files, FITS
 // files). Failures are the system's error numbers (state/ErrText.h).
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,13 @@ namespace tessan {
 // them a target the user has made read-only, which is left untouched), 61 when the disk is
 // full, 57 for another device failure.
 [[nodiscard]] int WriteFileAtomically(const std::filesystem::path& target, std::string_view content);
+
+// The same replacement for a file that another writer produces: produce is given the path of
+// the freshly created, empty temporary file, writes it whole and returns 0 or an error number;
+// only then is the file synced and renamed over target. A failure of produce removes the
+// temporary file and is returned; the file that was there is untouched.
+[[nodiscard]] int ReplaceFileAtomically(const std::filesystem::path& target,
+                                        const std::function<int(const std::filesystem::path&)>& produce);
 
 // Reads a whole file into content. Returns 0, 53 (not found), 75 (a directory or unreadable
 // path), 70 (permission) or 57.

@@ -9,6 +9,7 @@ namespace err {
 inline constexpr int kOutOfData = 4;
 inline constexpr int kOverflow = 6;
 inline constexpr int kOutOfMemory = 7;
+inline constexpr int kDeviceFault = 25;
 inline constexpr int kSubscript = 9;
 inline constexpr int kBadFileName = 52;
 inline constexpr int kFileNotFound = 53;
@@ -16,6 +17,7 @@ inline constexpr int kDeviceIO = 57;
 inline constexpr int kDiskFull = 61;
 inline constexpr int kPastEnd = 62;
 inline constexpr int kBadName = 64;
+inline constexpr int kDeviceUnavailable = 68;
 inline constexpr int kPermission = 70;
 inline constexpr int kPathFileAccess = 75;
 inline constexpr int kPathNotFound = 76;

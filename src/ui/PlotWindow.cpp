@@ -9,13 +9,10 @@
 
 namespace tessan::ui {
 
-namespace {
-constexpr const char* kNoPrinting = "Printing is not available yet.";
-}
-
-PlotWindow::PlotWindow(QWidget* owner, AnalysisState& s, Platform& p, WinRect Geometry::*record,
+PlotWindow::PlotWindow(QWidget* owner, AnalysisState& s, Platform& p, Printing& printing,
+                       WinRect Geometry::*record,
                        const WindowFrame& frame, const char* name, const char* caption, QSize minTwips)
-    : ToolWindow(owner, s, record, frame), m_p(p) {
+    : ToolWindow(owner, s, record, frame), m_p(p), m_printing(printing) {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(QString::fromLatin1(caption));
     setMinimumSize(toPixels(minTwips.width()), toPixels(minTwips.height()));
@@ -61,18 +58,20 @@ void PlotWindow::addFileMenu(const char* dashName) {
     QAction* print = menuItem(file, "mPrint", "Print");
     menuSeparator(file, dashName);
     QAction* exit = menuItem(file, "mExit", "Exit");
-    connect(setup, &QAction::triggered, this, &PlotWindow::notPrinting);
-    connect(print, &QAction::triggered, this, &PlotWindow::notPrinting);
+    connect(setup, &QAction::triggered, this, &PlotWindow::mPrinterSetup_Click);
+    connect(print, &QAction::triggered, this, &PlotWindow::mPrint_Click);
     connect(exit, &QAction::triggered, this, &QWidget::hide);
 }
 
 void PlotWindow::addPrintCommand(const char* name) {
     QAction* print = m_menu->addAction(QStringLiteral("Print"));
     print->setObjectName(QString::fromLatin1(name));
-    connect(print, &QAction::triggered, this, &PlotWindow::notPrinting);
+    connect(print, &QAction::triggered, this, &PlotWindow::mPrint_Click);
 }
 
-void PlotWindow::notPrinting() { m_p.MsgBox(kNoPrinting); }
+void PlotWindow::mPrint_Click() { m_printing.Print(this, QRect(0, m_frame->y(), width(), height() - m_frame->y())); }
+
+void PlotWindow::mPrinterSetup_Click() { m_printing.PrinterSetup(this); }
 
 void PlotWindow::Plot() {
     present();

@@ -22,6 +22,7 @@
 #include "plot/Drawing.h"
 #include "state/Platform.h"
 #include "ui/PlotFrame.h"
+#include "ui/Printing.h"
 #include "ui/ToolWindow.h"
 
 class QLabel;
@@ -38,12 +39,16 @@ public:
     PlotFrame* frame() const { return m_frame; }
     // Label<id>, or nullptr when the window has none.
     QLabel* label(int id) const;
+    // "Print": the client area (all under the menu bar) to the current printer.
+    void mPrint_Click();
+    // "Printer Setup ...".
+    void mPrinterSetup_Click();
     // The outer width and height in twips.
     QSize outerTwips() const;
 
 protected:
     // name: the window's objectName; minTwips: the smallest outer size.
-    PlotWindow(QWidget* owner, AnalysisState& s, Platform& p, WinRect Geometry::*record, const WindowFrame& frame,
+    PlotWindow(QWidget* owner, AnalysisState& s, Platform& p, Printing& printing, WinRect Geometry::*record, const WindowFrame& frame,
                const char* name, const char* caption, QSize minTwips);
 
     // The window's plot procedure for the outer size W x H (twips).
@@ -68,13 +73,13 @@ protected:
     void Form_Resize() override;
 
     Platform& m_p;
+    Printing& m_printing;
 
     // Clears the drawing and draws the plot anew for the present size.
     void redraw();
 
 private:
     void showLabels(const plot::Drawing& d);
-    void notPrinting();
 
     QMenuBar* m_menu;
     PlotFrame* m_frame;

@@ -21,8 +21,8 @@ namespace tessan::ui {
 
 QString mainTitle(const QString& text7) { return QStringLiteral("Morvath Broadening Functions from ") + text7; }
 
-frmMain::frmMain(AnalysisState& s, Platform& p, QWidget* parent, const WindowFrame& frame)
-    : QMainWindow(parent), m_s(s), m_p(p), m_windows(this, frame), m_place(*this, frame) {
+frmMain::frmMain(AnalysisState& s, Platform& p, Printing& printing, QWidget* parent, const WindowFrame& frame)
+    : QMainWindow(parent), m_s(s), m_p(p), m_printing(printing), m_windows(this, frame), m_place(*this, frame) {
     setObjectName(QStringLiteral("frmMain"));
     registerWindows();
     buildControls();
@@ -98,16 +98,16 @@ void frmMain::registerWindows() {
                 d->onModelLoaded = [this](const ModelLoadOutcome& o) { ModelLoadDone(o); };
             return d;
         });
-    m_windows.add<frmPlotdata_ww>([this] { return new frmPlotdata_ww(m_s, m_p, m_windows.owner(), m_windows.frame()); });
+    m_windows.add<frmPlotdata_ww>([this] { return new frmPlotdata_ww(m_s, m_p, m_printing, m_windows.owner(), m_windows.frame()); });
     for (Star star : {Star::Std, Star::Pro})
         m_windows.add<frmPlot_Spectr>(static_cast<int>(star), [this, star] {
-            return new frmPlot_Spectr(star, m_s, m_p, m_windows.owner(), m_windows.frame());
+            return new frmPlot_Spectr(star, m_s, m_p, m_printing, m_windows.owner(), m_windows.frame());
         });
     m_windows.add<frmHelp>([this] { return new frmHelp(m_s, m_windows.owner(), m_windows.frame()); });
     m_windows.add<frmAbout>([this] { return new frmAbout(m_s, m_windows.owner(), m_windows.frame()); });
-    m_windows.add<frmPlotData_CC>([this] { return new frmPlotData_CC(m_s, m_p, m_windows.owner(), m_windows.frame()); });
+    m_windows.add<frmPlotData_CC>([this] { return new frmPlotData_CC(m_s, m_p, m_printing, m_windows.owner(), m_windows.frame()); });
     m_windows.add<frmPlotData_bb>(
-        [this] { return new frmPlotData_bb(m_s, m_p, m_windows, m_windows.owner(), m_windows.frame()); });
+        [this] { return new frmPlotData_bb(m_s, m_p, m_printing, m_windows, m_windows.owner(), m_windows.frame()); });
     for (Star star : {Star::Std, Star::Pro}) {
         m_windows.add<frmDisplayHdr>(static_cast<int>(star),
                                      [this, star] { return new frmDisplayHdr(star, m_s, m_windows.owner(), m_windows.frame()); });

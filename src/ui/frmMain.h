@@ -3,7 +3,8 @@
 // its text boxes, calls one core procedure per step and applies the control changes that follow,
 // so the workflow's gating (enabled buttons, red or black step labels) lives here alone.
 //
-// Owns nothing of the analysis: the state and the Platform are main()'s and handed down.
+// Owns nothing of the analysis: the state, the Platform and the current printer are main()'s
+// and handed down.
 // Owns every other window through its registry: the five file dialogs are built at start
 // (primed), the others on first use; at unload each stores its geometry before the settings
 // are written.
@@ -20,6 +21,7 @@
 #include "state/Platform.h"
 #include "steps/ModelSteps.h"
 #include "ui/FileDialog.h"
+#include "ui/Printing.h"
 #include "ui/WindowPlace.h"
 #include "ui/WindowRegistry.h"
 
@@ -29,7 +31,7 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     // frame tells the windows their window frame (the windowing system's unless simulated).
-    frmMain(AnalysisState& s, Platform& p, QWidget* parent = nullptr,
+    frmMain(AnalysisState& s, Platform& p, Printing& printing, QWidget* parent = nullptr,
             const WindowFrame& frame = WindowFrame::system());
 
     // The owner of the other windows, for windows that open others.
@@ -148,6 +150,7 @@ private:
 
     AnalysisState& m_s;
     Platform& m_p;
+    Printing& m_printing;   // the current printer, shared by the plot windows
     WindowRegistry m_windows;
     WindowPlace m_place;
     bool m_unloaded = false;   // the settings have been written

@@ -14,8 +14,8 @@ namespace {
 constexpr QSize kMinimum(12600, 5000);
 }
 
-frmPlotData_CC::frmPlotData_CC(AnalysisState& s, Platform& p, QWidget* owner, const WindowFrame& windowFrame)
-    : PlotWindow(owner, s, p, &Geometry::frmPlotData_CC, windowFrame, "frmPlotData_CC", "Plot Cross-correlation",
+frmPlotData_CC::frmPlotData_CC(AnalysisState& s, Platform& p, Printing& printing, QWidget* owner, const WindowFrame& windowFrame)
+    : PlotWindow(owner, s, p, printing, &Geometry::frmPlotData_CC, windowFrame, "frmPlotData_CC", "Plot Cross-correlation",
                  kMinimum) {
     for (int id : {1, 2, 3, 4, 5, 6}) addLabel(id);
     Label15 = addLabel(15, "Cursor", 3720);

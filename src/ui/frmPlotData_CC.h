@@ -15,7 +15,7 @@ namespace tessan::ui {
 class frmPlotData_CC : public PlotWindow {
     Q_OBJECT
 public:
-    frmPlotData_CC(AnalysisState& s, Platform& p, QWidget* owner, const WindowFrame& frame = WindowFrame::system());
+    frmPlotData_CC(AnalysisState& s, Platform& p, Printing& printing, QWidget* owner, const WindowFrame& frame = WindowFrame::system());
 
     QLabel *Label15, *Label16;                       // "Cursor", cursor velocity
     QLabel *Label17, *Label18, *Label19, *Label20;   // "Peak.L", "Peak.R", their velocities

@@ -30,9 +30,9 @@ T* named(QWidget* parent, const char* name, const char* text = nullptr) {
 }
 }  // namespace
 
-frmPlotData_bb::frmPlotData_bb(AnalysisState& s, Platform& p, WindowRegistry& windows, QWidget* owner,
+frmPlotData_bb::frmPlotData_bb(AnalysisState& s, Platform& p, Printing& printing, WindowRegistry& windows, QWidget* owner,
                                const WindowFrame& windowFrame)
-    : PlotWindow(owner, s, p, &Geometry::frmPlotData_bb, windowFrame, "frmPlotData_bb", "Plot Broadening Functions",
+    : PlotWindow(owner, s, p, printing, &Geometry::frmPlotData_bb, windowFrame, "frmPlotData_bb", "Plot Broadening Functions",
                  kMinimum),
       m_windows(windows) {
     for (int id : {1, 2, 3, 4, 5, 6}) addLabel(id);

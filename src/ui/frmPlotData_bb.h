@@ -31,7 +31,7 @@ class WindowRegistry;
 class frmPlotData_bb : public PlotWindow {
     Q_OBJECT
 public:
-    frmPlotData_bb(AnalysisState& s, Platform& p, WindowRegistry& windows, QWidget* owner,
+    frmPlotData_bb(AnalysisState& s, Platform& p, Printing& printing, WindowRegistry& windows, QWidget* owner,
                    const WindowFrame& frame = WindowFrame::system());
 
     // The main window's "Plot BFs", after the order was copied (CopyBfOrder): the slider's range,

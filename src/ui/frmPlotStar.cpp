@@ -11,8 +11,8 @@ namespace {
 constexpr QSize kMinimum(6000, 4200);   // twips: room for the plot and the bottom row
 }
 
-frmPlot_Spectr::frmPlot_Spectr(Star star, AnalysisState& s, Platform& p, QWidget* owner, const WindowFrame& frame)
-    : PlotWindow(owner, s, p, star == Star::Std ? &Geometry::frmPlot_Spectr_Std : &Geometry::frmPlot_Spectr_Pro,
+frmPlot_Spectr::frmPlot_Spectr(Star star, AnalysisState& s, Platform& p, Printing& printing, QWidget* owner, const WindowFrame& frame)
+    : PlotWindow(owner, s, p, printing, star == Star::Std ? &Geometry::frmPlot_Spectr_Std : &Geometry::frmPlot_Spectr_Pro,
                  frame, star == Star::Std ? "frmPlot_Spectr_Std" : "frmPlot_Spectr_Pro",
                  star == Star::Std ? "Plot Standard Spectrum" : "Plot Program Spectrum", kMinimum),
       m_star(star) {

@@ -14,7 +14,7 @@ namespace tessan::ui {
 class frmPlot_Spectr : public PlotWindow {
     Q_OBJECT
 public:
-    frmPlot_Spectr(Star star, AnalysisState& s, Platform& p, QWidget* owner,
+    frmPlot_Spectr(Star star, AnalysisState& s, Platform& p, Printing& printing, QWidget* owner,
                    const WindowFrame& frame = WindowFrame::system());
 
     // Bottom row: captions and values of the cursor's wavelength and intensity, file, object.

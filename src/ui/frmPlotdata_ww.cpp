@@ -11,8 +11,8 @@ namespace {
 constexpr QSize kMinimum(5000, 4500);   // twips: room for the plot and the bottom row
 }
 
-frmPlotdata_ww::frmPlotdata_ww(AnalysisState& s, Platform& p, QWidget* owner, const WindowFrame& frame)
-    : PlotWindow(owner, s, p, &Geometry::frmPlotdata_ww, frame, "frmPlotdata_ww", "Plot SVD Result", kMinimum) {
+frmPlotdata_ww::frmPlotdata_ww(AnalysisState& s, Platform& p, Printing& printing, QWidget* owner, const WindowFrame& frame)
+    : PlotWindow(owner, s, p, printing, &Geometry::frmPlotdata_ww, frame, "frmPlotdata_ww", "Plot SVD Result", kMinimum) {
     for (int id : {1, 2, 3, 4, 6, 8, plot::kLeftOutLabel}) addLabel(id);
     Label5 = addLabel(5, "Cursor, n =");
     Label7 = addLabel(7);

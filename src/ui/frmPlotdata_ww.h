@@ -12,7 +12,7 @@ namespace tessan::ui {
 class frmPlotdata_ww : public PlotWindow {
     Q_OBJECT
 public:
-    frmPlotdata_ww(AnalysisState& s, Platform& p, QWidget* owner, const WindowFrame& frame = WindowFrame::system());
+    frmPlotdata_ww(AnalysisState& s, Platform& p, Printing& printing, QWidget* owner, const WindowFrame& frame = WindowFrame::system());
 
     // Bottom row: "Cursor, n =" and the order, "Matrix, Wi =" and the value, file, object.
     QLabel *Label5, *Label7, *Label9, *Label10, *Label11, *Label12, *Label13, *Label14;

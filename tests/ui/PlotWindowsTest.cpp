@@ -5,6 +5,7 @@
 // the main window's unload stores the geometry.
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <cmath>
 #include <sstream>
 
@@ -15,6 +16,7 @@
 #include "numeric/Bf.h"
 #include "numeric/GaussFit.h"
 #include "text/NumText.h"
+#include "support/TextFiles.h"
 #include "ui/WindowRegistry.h"
 #include "ui/frmPlotData_CC.h"
 #include "ui/frmPlotData_bb.h"
@@ -50,6 +52,7 @@ struct Window {
     TestPlatform p;
     std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
     WindowRegistry registry{nullptr, WindowFrame::system()};
+    Printing printing{p};
     std::unique_ptr<frmPlotData_bb> w;
     Window() {
         FillColours(*s);
@@ -61,12 +64,57 @@ struct Window {
                 s->bb(i, n) = n == 1 ? gauss(i, 1, 12, 3) : n == 2 ? gauss(v, 0.0183, -201.3, 40) + gauss(v, 0.01, 150.7, 50) : gauss(i, n, 101, 4);
             }
         CopyBfOrder(*s, 2);
-        w = std::make_unique<frmPlotData_bb>(*s, p, registry, nullptr);
+        w = std::make_unique<frmPlotData_bb>(*s, p, printing, registry, nullptr);
         w->PlotBfs();
     }
     const plot::FrameRecord& f() const { return w->frame()->record(); }
     void click(Qt::MouseButton b, double k, double y) { QTest::mouseClick(w->frame(), b, {}, at(clickX(f(), 201, k), y)); }
 };
+
+// A grey image of img scaled to 48 x 24.
+// "Print" of the BF window with no printer, to a PDF file: one page holding the window's client
+// area at its physical size (96 pixels per inch at 15 twips per pixel) that looks like the window;
+// unwritable targets give their message and leave a file that was there as it was.
+void printBfToPdf(Bench& b, frmPlotData_bb* bf) {
+    namespace fs = std::filesystem;
+    const fs::path dir = b.p.WorkDir() / "print";
+    fs::create_directories(dir);
+    const std::size_t before = b.p.messages.size();
+    b.p.answer = true;
+    b.printing.printer().setPageOrientation(QPageLayout::Landscape);   // the window fits the page
+    b.pdfFile = QString::fromStdString((dir / "bf.pdf").string());
+    bf->findChild<QAction*>("mPrint")->trigger();
+    QVERIFY(QProcess::execute("pdftoppm", {"-r", "96", "-png", b.pdfFile, QString::fromStdString((dir / "page").string())}) == 0);
+    QVERIFY(fs::exists(dir / "page-1.png") && !fs::exists(dir / "page-2.png"));
+    QImage images[] = {QImage(QString::fromStdString((dir / "page-1.png").string())),
+                       bf->grab(QRect(0, bf->frame()->y(), bf->width(), bf->height() - bf->frame()->y())).toImage()};
+    QRect ink[2];   // what is not white paper, cut out and scaled down to 48 x 24 grey pixels
+    for (int k : {0, 1}) {
+        for (int y = 0; y < images[k].height(); ++y)
+            for (int x = 0; x < images[k].width(); ++x)
+                if (qGray(images[k].pixel(x, y)) < 250) ink[k] |= QRect(x, y, 1, 1);
+        images[k] = images[k].copy(ink[k]).convertToFormat(QImage::Format_Grayscale8).scaled(48, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    const QSize off = ink[0].size() - ink[1].size();
+    QVERIFY2(std::abs(off.width()) <= 2 && std::abs(off.height()) <= 2, qPrintable(QString("%1 %2").arg(off.width()).arg(off.height())));
+    long diff = 0;
+    for (int i = 0; i < 48 * 24; ++i) diff += std::abs(qGray(images[0].pixel(i % 48, i / 48)) - qGray(images[1].pixel(i % 48, i / 48)));
+    QVERIFY2(diff < 48 * 24 * 8, qPrintable(QString::number(diff)));
+
+    fs::create_directories(dir / "taken.pdf");   // a directory where a PDF is asked for
+    tessan::test::WriteText(dir / "kept.pdf", "an earlier print");
+    fs::permissions(dir / "kept.pdf", fs::perms::owner_read);
+    for (const auto& [file, message] : {std::pair{"taken.pdf", " 75 Error 75: Path/file access error."},
+                                        {"none/bf.pdf", " 76 Error 76: Path not found."}, {"kept.pdf", " 70 Error 70: Permission denied."}}) {
+        b.pdfFile = QString::fromStdString((dir / file).string());
+        bf->findChild<QAction*>("mPrint")->trigger();
+        QCOMPARE(b.p.messages.back(), std::string(message));
+    }
+    QCOMPARE(b.p.messages.size(), before + 7);   // four questions, three failures
+    QCOMPARE(tessan::test::ReadText(dir / "kept.pdf"), std::string("an earlier print"));
+    QVERIFY(!fs::exists(dir / ".kept.pdf.tmp") && !fs::exists(dir / ".bf.pdf.tmp"));
+    b.p.answer = false;
+}
 
 }  // namespace
 
@@ -76,6 +124,7 @@ private slots:
     void bfOrderSmoothingAndClicks();
     void bfGaussRowsFitAndMessages();
     void stepsOneToSevenOnTheBinary();
+    void printerSetupAndPrintMessages();
 };
 
 void PlotWindowsTest::bfOrderSmoothingAndClicks() {
@@ -185,8 +234,9 @@ void PlotWindowsTest::stepsOneToSevenOnTheBinary() {
     }
     QCOMPARE(b.w->findChild<frmPlotdata_ww*>()->label(2)->text(), QString(" 200"));   // orders 1..201
     auto* pro = b.w->findChild<PlotWindow*>("frmPlot_Spectr_Pro");
-    pro->findChild<QAction*>("Print")->trigger();
-    QCOMPARE(b.p.messages.back(), std::string("Printing is not available yet."));
+    pro->findChild<QAction*>("Print")->trigger();   // no printer: says so, offers a PDF file, No
+    QCOMPARE(b.p.messages.back().substr(0, 37), std::string("?  68 Error 68: Device unavailable.\n\n"));
+    printBfToPdf(b, bf);
     auto* ww = b.w->findChild<PlotWindow*>("frmPlotdata_ww");
     ww->findChild<QAction*>("mExit")->trigger();
     QVERIFY(!ww->isVisible());
@@ -277,6 +327,40 @@ void PlotWindowsTest::stepsOneToSevenOnTheBinary() {
     b.w->close();
     const WinRect r = b.s->geom.frmPlot_Spectr_Std;
     QCOMPARE(QList<int>({r.Left, r.Top, r.Width, r.Height}), QList<int>({want.Left, want.Top, want.Width, want.Height}));
+}
+
+// Printer Setup: OK adopts the chosen installed printer (a name differing only in case keeps the
+// current one) and copies the dialog's settings; Cancel and an unknown printer change nothing.
+void PlotWindowsTest::printerSetupAndPrintMessages() {
+    TestPlatform p;
+    auto settings = [](const QPrinter& q) {
+        return QList<int>{q.copyCount(), q.pageLayout().orientation(), q.colorMode(), q.pageLayout().pageSize().id(), q.resolution()};
+    };
+    struct Case { bool ok; const char* chosen; const char* current; bool copied; const char* message; };
+    for (const Case& c : {Case{false, "Lab", "Office", false, ""}, {true, "office", "Office", true, ""},
+                          {true, "LAB", "Lab", true, ""}, {true, "Nowhere", "Office", false, "The printer Nowhere is not installed."}}) {
+        QString preset;
+        Printing printing(p, {[] { return QStringList{"Office", "Lab"}; }, [] { return QString("Office"); },
+                              [&](QPrinter& d, QString& name, QWidget*) {
+                                  preset = std::exchange(name, c.chosen);
+                                  d.setCopyCount(3), d.setColorMode(QPrinter::GrayScale), d.setResolution(300);
+                                  d.setPageOrientation(QPageLayout::Landscape), d.setPageSize(QPageSize(QPageSize::A5));
+                                  return c.ok;
+                              },
+                              [](QWidget*) { return QString(); }});
+        const QList<int> old = settings(printing.printer());
+        p.messages.clear();
+        printing.PrinterSetup(nullptr);
+        QCOMPARE(preset, QString("Office"));   // the dialog preset from the current printer
+        QCOMPARE(printing.deviceName(), QString(c.current));
+        const QList<int> chosen{3, QPageLayout::Landscape, QPrinter::GrayScale, QPageSize::A5, 300};
+        QCOMPARE(settings(printing.printer()), c.copied ? chosen : old);
+        QCOMPARE(p.messages.empty() ? std::string() : p.messages.back(), std::string(c.message));
+    }
+    // A print error: the number in its default text form, a blank and its text; the number
+    // alone beyond the table.
+    QCOMPARE(QList<std::string>({Printing::ErrorMessage(482), Printing::ErrorMessage(61), Printing::ErrorMessage(1001)}),
+             QList<std::string>({" 482 ", " 61 Error 61: Disk full.", " 1001"}));
 }
 
 QTEST_MAIN(PlotWindowsTest)

@@ -64,12 +64,17 @@ inline void writeSpectra(const std::filesystem::path& dir, int n, double width) 
 struct Bench {
     TestPlatform p;
     std::unique_ptr<AnalysisState> s = std::make_unique<AnalysisState>();
+    // The current printer with no printer installed; the printer dialog cancels and the PDF
+    // question answers pdfFile, so no modal dialog runs.
+    QString pdfFile;
+    Printing printing{p, {[] { return QStringList(); }, [] { return QString(); },
+                          [](QPrinter&, QString&, QWidget*) { return false; }, [this](QWidget*) { return pdfFile; }}};
     std::unique_ptr<frmMain> w;
     QString dir = QString::fromStdString((p.WorkDir() / "data").string());
 
     explicit Bench(int pixels = 600, double width = 8.0) {
         writeSpectra(dir.toStdString(), pixels, width);
-        w = std::make_unique<frmMain>(*s, p);
+        w = std::make_unique<frmMain>(*s, p, printing);
         w->show();
     }
     QWidget* central() const { return w->centralWidget(); }

@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(tessan::test::SplitCrLf(tessan::test::ReadText(b.p.WorkDir() / "Tessan6.ini")).at(2), std::string("\"CDELT1\""));
         b.w.reset();
         b.s = std::make_unique<AnalysisState>();
-        b.w = std::make_unique<frmMain>(*b.s, b.p);   // the next run
+        b.w = std::make_unique<frmMain>(*b.s, b.p, b.printing);   // the next run
         b.w->show();
         b.runDialog(1, "frmLoadStd", "cdelt.fts");
         k = keyWindow(b);

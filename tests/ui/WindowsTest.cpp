@@ -346,6 +346,7 @@ void WindowsTest::storedGeometryStaysThroughRunsUnderAFrame() {
     };
     for (const auto& c : cases) {
         tessan::test::RecordingPlatform p;
+        Printing printing(p);
         auto s = std::make_unique<AnalysisState>();
         s->geom.frmMain = {7500, 3000, 15000, 6000};   // as a user's earlier run left it
         QCOMPARE(SaveSettings(*s, p.WorkDir()), 0);
@@ -353,7 +354,7 @@ void WindowsTest::storedGeometryStaysThroughRunsUnderAFrame() {
             const QString at = QString("%1, run %2").arg(c.name).arg(run);
             SimulatedFrame frame;
             s = std::make_unique<AnalysisState>();
-            auto w = std::make_unique<frmMain>(*s, p, nullptr, frame);
+            auto w = std::make_unique<frmMain>(*s, p, printing, nullptr, frame);
             w->show();
             FileDialog* d = OpenDialog(w->windows(), DialogKind::LoadModel);
             frame.framed = true;
