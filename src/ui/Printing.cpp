@@ -58,9 +58,9 @@ Printing::Printing(Platform& p, Services services) : m_p(p), m_services(std::mov
 std::string Printing::ErrorMessage(int n) {
     std::string text = std::to_string(n);   // the number's default text form: a blank before it
     if (n >= 0) text.insert(text.begin(), ' ');
-    if (n < 0 || n > 1000) return text;
-    text += ' ';
-    return text += ErrTextFor(n);
+    // A number without a text shows the number alone (not followed by a lone blank).
+    const std::string errText = ErrTextFor(n);
+    return errText.empty() ? text : text + ' ' + errText;
 }
 
 int Printing::PrintArea(QWidget* window, const QRect& area, QPrinter& printer) {

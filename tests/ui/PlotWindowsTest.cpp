@@ -360,7 +360,7 @@ void PlotWindowsTest::printerSetupAndPrintMessages() {
     // A print error: the number in its default text form, a blank and its text; the number
     // alone beyond the table.
     QCOMPARE(QList<std::string>({Printing::ErrorMessage(482), Printing::ErrorMessage(61), Printing::ErrorMessage(1001)}),
-             QList<std::string>({" 482 ", " 61 Error 61: Disk full.", " 1001"}));
+             QList<std::string>({" 482", " 61 Error 61: Disk full.", " 1001"}));
 }
 
 QTEST_MAIN(PlotWindowsTest)
