@@ -39,11 +39,12 @@ void PlotFrame::ReplaceGroup(plot::DrawGroup g) {
 
 void PlotFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    // Twips from here on; a cosmetic pen keeps every line one pixel wide at this scale.
+    // Twips from here on. Lines are one pixel (15 twips) wide on the screen; the width is in
+    // twips, not in device dots, so that a print at the window's physical size keeps it (a
+    // one-dot line of a 1200-dot printer would all but vanish).
     p.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
     QPen pen;
-    pen.setCosmetic(true);
-    pen.setWidth(1);
+    pen.setWidthF(kTwipsPerPixel);
     for (const plot::DrawGroup& g : m_groups)
         for (const plot::DrawOp& op : g.ops) {
             const QColor colour = qcolour(op.colour);
