@@ -9,6 +9,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsolePlatform.h"
+#include "tessan_version.h"
 
 int main(int argc, char** argv) {
     using namespace tessan::batch;
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
     const ParseResult parsed = ParseArgs(args);
     if (parsed.kind == ParseResult::Help) {
         std::cout << UsageText();
+        return 0;
+    }
+    if (parsed.kind == ParseResult::Version) {
+        std::cout << kProgramName << " " << tessan::kVersion << "\n";
         return 0;
     }
     if (parsed.kind == ParseResult::UsageError) {

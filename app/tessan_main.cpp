@@ -1,6 +1,8 @@
 // The workbench: one analysis state and one Platform, owned here and handed to the main window.
 #include <QApplication>
+#include <cstring>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <new>
 
@@ -9,6 +11,7 @@
 #include "ui/Printing.h"
 #include "ui/QtPlatform.h"
 #include "ui/frmMain.h"
+#include "tessan_version.h"
 
 namespace {
 
@@ -40,6 +43,11 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before any window system is opened, so it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "tessan " << tessan::kVersion << "\n";
+        return 0;
+    }
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessan"));
     // The state holds large matrices: keep it off the stack.

@@ -3,7 +3,8 @@
 # Safe to run any number of times; uses sudo when not run as root.
 set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-      libbenchmark-dev liblapack-dev xvfb xauth poppler-utils)
+      libbenchmark-dev liblapack-dev xvfb xauth poppler-utils
+      desktop-file-utils dpkg-dev file)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

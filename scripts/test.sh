@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, runs every test, then builds and runs the core
 # tests again under AddressSanitizer and UndefinedBehaviorSanitizer, with the bounds checks of
-# the 1-based arrays on. Under CI (CI=true) warnings are errors.
+# the 1-based arrays on. The Debian package is built and checked after the first test run.
+# Under CI (CI=true) warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -12,6 +13,10 @@ if [ "${CI:-}" = true ]; then werror=ON; fi
 cmake -S . -B build -G Ninja -DTESSAN_WERROR=$werror
 cmake --build build
 ctest --test-dir build --output-on-failure
+# The Debian package and a staged install (a few seconds; needs the workbench and dpkg-deb).
+if [ -x build/app/tessan ] && command -v dpkg-deb >/dev/null; then
+  bash scripts/check-package.sh build
+fi
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAN_WERROR=$werror \
       -DTESSAN_SANITIZE=ON -DTESSAN_BUILD_UI=OFF -DTESSAN_BUILD_BENCH=OFF

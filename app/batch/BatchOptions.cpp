@@ -34,6 +34,7 @@ const std::string& UsageText() {
         "  --lambda0-key KEY    wavelength keywords (defaults: those of \"Tessan6.ini\" in the working\n"
         "  --dlambda-key KEY    directory when it can be read, else CRVAL1 and CD1_1)\n"
         "  --help               usage\n"
+        "  --version            the program's version\n"
         "\n"
         "Output: a header line starting with \"#\", then one tab-separated line per program star:\n"
         "file, object, order, velocity (km/s) and height of each peak, and the CCF peak velocity\n"
@@ -101,6 +102,10 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
         std::optional<std::string> value;
         if (name == "--help" || name == "-h") {
             r.kind = ParseResult::Help;
+            return r;
+        }
+        if (name == "--version") {
+            r.kind = ParseResult::Version;
             return r;
         }
         if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {

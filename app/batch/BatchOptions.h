@@ -27,7 +27,7 @@ struct Options {
 };
 
 struct ParseResult {
-    enum Kind { Run, Help, UsageError } kind = UsageError;
+    enum Kind { Run, Help, Version, UsageError } kind = UsageError;
     Options options;
     std::string error;                   // what was wrong (UsageError)
 };

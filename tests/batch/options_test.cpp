@@ -30,6 +30,8 @@ TEST(ParseArgs, NumbersKeptAsTyped) {
     EXPECT_EQ(r.options.progFiles, (std::vector<std::string>{"p1.fits", "p2.fits"}));
     EXPECT_TRUE(r.options.order == -4 && r.options.peaks == 3);
     EXPECT_EQ(ParseArgs({"--std", "s.fits", "--help"}).kind, ParseResult::Help);
+    EXPECT_EQ(ParseArgs({"--bogus=1", "--version"}).kind, ParseResult::UsageError);   // the first word decides
+    EXPECT_EQ(ParseArgs({"--std", "s.fits", "--version"}).kind, ParseResult::Version);
 }
 
 // Usage errors, the first in the order given. With --bf-dir, two different stars whose
