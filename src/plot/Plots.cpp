@@ -101,6 +101,22 @@ void axisLabels(Drawing& d, const Ticks& xt, const Ticks& yt, const char* title,
     d.Place(6, 0, f.Top + 0.6 * f.PH(), yt.empty() ? std::string() : LabelTextSingle(yt.step, 5), !yt.empty());
 }
 
+// The axes of the velocity plots (CCF and BF): grid and ticks, the first and last velocity and
+// "0" under zero velocity in the row at labelTop, the title below it, the top value tick and
+// "  0" beside the zero level; a "0" label shows only where zero lies within the frame.
+void velocityAxes(Drawing& d, int W, int labelTop) {
+    const FrameRecord& f = d.frame;
+    const Ticks xt = AxisTicks({f.Xmin, f.Xmax}, AxisKind::X), yt = AxisTicks({f.Ymin, f.Ymax}, AxisKind::Y);
+    grid(d, xt, yt);
+    xTickLabels(d, xt, labelTop);
+    const double x0 = f.X(0);
+    d.Place(3, x0 - 80, labelTop, "0", x0 >= f.Left && x0 <= f.Right);
+    d.Place(5, 0.55 * W, labelTop + 200, kVelocityTitle);
+    yTickLabels(d, yt, 4, 2, false);
+    const double y0 = f.Y(0);
+    d.Place(6, 0, y0 - 100, "  0", y0 >= f.Top && y0 <= f.Bottom);
+}
+
 }  // namespace
 
 Drawing Plot_Spectr(const ConstStarView& star, int W, int H) {
@@ -171,15 +187,7 @@ Drawing Plot_CC(const AnalysisState& s, int W, int H) {
                       UsableRange(e.any ? e.lo : 0, e.any ? e.hi : 0));
     const FrameRecord& f = d.frame;
 
-    const Ticks xt = AxisTicks({f.Xmin, f.Xmax}, AxisKind::X), yt = AxisTicks({f.Ymin, f.Ymax}, AxisKind::Y);
-    grid(d, xt, yt);
-    xTickLabels(d, xt, H - 2100);
-    const double x0 = f.X(0);
-    d.Place(3, x0 - 80, H - 2100, "0", x0 >= f.Left && x0 <= f.Right);
-    d.Place(5, 0.55 * W, H - 1900, kVelocityTitle);
-    yTickLabels(d, yt, 4, 2, false);
-    const double y0 = f.Y(0);
-    d.Place(6, 0, y0 - 100, "  0", y0 >= f.Top && y0 <= f.Bottom);
+    velocityAxes(d, W, H - 2100);
     d.Caption(10, s.StdFileName);
     d.Caption(11, s.StdObject);
     d.Caption(13, s.ProFileName);
@@ -202,15 +210,7 @@ Drawing Plot_bb(const AnalysisState& s, int W, int H) {
                       UsableRange(e.any ? e.lo : 0, e.any ? e.hi : 0));
     const FrameRecord& f = d.frame;
 
-    const Ticks xt = AxisTicks({f.Xmin, f.Xmax}, AxisKind::X), yt = AxisTicks({f.Ymin, f.Ymax}, AxisKind::Y);
-    grid(d, xt, yt);
-    xTickLabels(d, xt, H - 3500);
-    const double x0 = f.X(0);
-    d.Place(3, x0 - 80, H - 3500, "0", x0 >= f.Left && x0 <= f.Right);
-    d.Place(5, 0.55 * W, H - 3300, kVelocityTitle);
-    yTickLabels(d, yt, 4, 2, false);
-    const double y0 = f.Y(0);
-    d.Place(6, 0, y0 - 100, "  0", y0 >= f.Top && y0 <= f.Bottom);
+    velocityAxes(d, W, H - 3500);
     d.Caption(10, s.bbShown.StdFileName);
     d.Caption(11, s.bbShown.StdObject);
     d.Caption(13, s.bbShown.ProFileName);
