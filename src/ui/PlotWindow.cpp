@@ -79,6 +79,10 @@ void PlotWindow::Plot() {
     redraw();
 }
 
+void PlotWindow::placeAbove(int H, std::initializer_list<PanelPlace> places) {
+    for (const PanelPlace& p : places) p.w->setGeometry(twipsRect(p.left, H - p.above, p.width, p.height));
+}
+
 void PlotWindow::Replot() {
     if (m_plotted) redraw();
 }

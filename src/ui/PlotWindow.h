@@ -17,6 +17,7 @@
 // only the stored record is limited to 16 bits. A minimum size keeps the frame from collapsing.
 #include <QMenuBar>
 #include <QSize>
+#include <initializer_list>
 #include <map>
 
 #include "plot/Drawing.h"
@@ -63,6 +64,14 @@ protected:
     QLabel* addLabel(int id, const char* caption = "", int left = 0, int top = 0);
     // The width in twips from left to near the right edge of the window (a last column).
     int roomFrom(int left) const;
+    // A control of the panel under the plot: its left edge, its top as twips above the outer
+    // height H, its width and height (one label line by default).
+    struct PanelPlace {
+        QWidget* w;
+        int left, above, width, height = 255;
+    };
+    // Places the panel's controls for the outer height H (twips).
+    static void placeAbove(int H, std::initializer_list<PanelPlace> places);
     // The menu "File" (mFile): "Printer Setup ...", "Print", a separator named dashName, "Exit".
     void addFileMenu(const char* dashName);
     // A top-level menu command "Print" named name that prints as the File menu's "Print".

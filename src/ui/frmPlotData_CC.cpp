@@ -38,13 +38,11 @@ frmPlotData_CC::frmPlotData_CC(AnalysisState& s, Platform& p, Printing& printing
 plot::Drawing frmPlotData_CC::MakeDrawing(int W, int H) { return plot::Plot_CC(m_s, W, H); }
 
 void frmPlotData_CC::placePanel(int H) {
-    struct Place { QLabel* l; int left, top, width; };
-    for (const Place& p : {Place{Label15, 3720, 1380, 900}, {Label16, 3720, 1140, 1000}, {Label17, 4800, 1500, 700},
-                           {Label18, 4800, 1155, 700}, {Label19, 5520, 1500, 900}, {Label20, 5520, 1140, 900},
-                           {Label21, 6480, 1500, 2055}, {Label9, 8640, 1380, 600}, {Label12, 8640, 1140, 600},
-                           {Label10, 9240, 1380, 1740}, {Label13, 9240, 1140, 1740}, {Label11, 11040, 1380, roomFrom(11040)},
-                           {Label14, 11040, 1140, roomFrom(11040)}})
-        p.l->setGeometry(twipsRect(p.left, H - p.top, p.width, 255));
+    placeAbove(H, {{Label15, 3720, 1380, 900}, {Label16, 3720, 1140, 1000}, {Label17, 4800, 1500, 700},
+                   {Label18, 4800, 1155, 700}, {Label19, 5520, 1500, 900}, {Label20, 5520, 1140, 900},
+                   {Label21, 6480, 1500, 2055}, {Label9, 8640, 1380, 600}, {Label12, 8640, 1140, 600},
+                   {Label10, 9240, 1380, 1740}, {Label13, 9240, 1140, 1740}, {Label11, 11040, 1380, roomFrom(11040)},
+                   {Label14, 11040, 1140, roomFrom(11040)}});
     Text3->setGeometry(twipsRect(6480, H - 1220, 2055, 285));
 }
 

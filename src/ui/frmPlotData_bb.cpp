@@ -129,9 +129,8 @@ void frmPlotData_bb::load() {
 }
 
 void frmPlotData_bb::placePanel(int H) {
-    struct Place { QWidget* w; int left, top, width, height; };
     const int objects = roomFrom(12440);
-    const Place places[] = {
+    placeAbove(H, {
         {Option1, 80, 2880, 1095, 495}, {Label7, 1400, 2880, 600, kLabelH}, {Text1, 1520, 2640, 495, kBoxH},
         {HScroll1, 2120, 2880, 1095, 255}, {Command1, 2120, 2520, 1095, 255}, {Label8, 3560, 2895, 495, kLabelH},
         {Text2, 3560, 2600, 495, kBoxH}, {Command2, 4160, 2880, 855, 255}, {Command3, 4160, 2520, 855, 255},
@@ -146,8 +145,7 @@ void frmPlotData_bb::placePanel(int H) {
         {Label30, 2760, 1460, 700, kLabelH}, {Label31, 2760, 1180, 700, kLabelH}, {Text4, 9960, 1740, 3015, kBoxH},
         {Combo2, 240, 1320, 975, 300}, {Label26, 1320, 1320, 480, kLabelH}, {Text8, 1800, 1320, 495, kBoxH},
         {Label27, 1320, 1080, 480, kLabelH}, {Text9, 2280, 1080, 495, kBoxH},
-    };
-    for (const Place& p : places) p.w->setGeometry(twipsRect(p.left, H - p.top, p.width, p.height));
+    });
     for (int i = 0; i < 3; ++i) {
         const int top = H - 1740 + 280 * i;
         Text5[i]->setGeometry(twipsRect(3480, top, 855, kBoxH));

@@ -32,12 +32,9 @@ frmPlot_Spectr::frmPlot_Spectr(Star star, AnalysisState& s, Platform& p, Printin
 plot::Drawing frmPlot_Spectr::MakeDrawing(int W, int H) { return plot::Plot_Spectr(ConstStarView(m_s, m_star), W, H); }
 
 void frmPlot_Spectr::placePanel(int H) {
-    const int top = H - 1300;
-    struct Place { QLabel* l; int left, width; };
-    for (const Place& p : {Place{Label5, 240, 1080}, {Label7, 1320, 1200}, {Label9, 2760, 900}, {Label10, 3660, 1200},
-                           {Label11, 5100, 450}, {Label12, 5550, 3000}, {Label13, 8700, 720},
-                           {Label14, 9420, roomFrom(9420)}})
-        p.l->setGeometry(twipsRect(p.left, top, p.width, 255));
+    placeAbove(H, {{Label5, 240, 1300, 1080}, {Label7, 1320, 1300, 1200}, {Label9, 2760, 1300, 900}, {Label10, 3660, 1300, 1200},
+                   {Label11, 5100, 1300, 450}, {Label12, 5550, 1300, 3000}, {Label13, 8700, 1300, 720},
+                   {Label14, 9420, 1300, roomFrom(9420)}});
 }
 
 void frmPlot_Spectr::MouseMove(int x, int y) {

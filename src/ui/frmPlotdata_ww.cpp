@@ -31,12 +31,9 @@ plot::Drawing frmPlotdata_ww::MakeDrawing(int W, int H) {
 }
 
 void frmPlotdata_ww::placePanel(int H) {
-    const int top = H - 1300;
-    struct Place { QLabel* l; int left, width; };
-    for (const Place& p : {Place{Label5, 120, 1080}, {Label7, 1200, 600}, {Label9, 1860, 1140}, {Label10, 3000, 900},
-                           {Label11, 3960, 450}, {Label12, 4410, 1500}, {Label13, 5970, 720},
-                           {Label14, 6690, roomFrom(6690)}})
-        p.l->setGeometry(twipsRect(p.left, top, p.width, 255));
+    placeAbove(H, {{Label5, 120, 1300, 1080}, {Label7, 1200, 1300, 600}, {Label9, 1860, 1300, 1140}, {Label10, 3000, 1300, 900},
+                   {Label11, 3960, 1300, 450}, {Label12, 4410, 1300, 1500}, {Label13, 5970, 1300, 720},
+                   {Label14, 6690, 1300, roomFrom(6690)}});
 }
 
 void frmPlotdata_ww::MouseMove(int x, int y) {
