@@ -33,7 +33,8 @@ inline double withSignOf(double a, double b) { return b >= 0.0 ? std::fabs(a) : 
 inline bool negligible(double x, double anorm) { return std::fabs(x) + anorm == anorm; }
 
 // Step 1: Householder reduction. Returns anorm; g is left as the last g of the row part.
-double reduce(View a, int m, int n, double* w, double* rv1, double& gOut, std::vector<double>& rowSum) {
+double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* rv1, double& gOut,
+              std::vector<double>& rowSum) {
     double g = 0, scale = 0, anorm = 0;
     for (int i = 1; i <= n; ++i) {
         const int l = i + 1;
@@ -53,7 +54,7 @@ double reduce(View a, int m, int n, double* w, double* rv1, double& gOut, std::v
                 g = -withSignOf(std::sqrt(s), f);
                 const double h = f * g - s;
                 ci[i] = f - g;
-                ColumnReflect(ci, a, l, n, i, m, h);
+                kern.reflect(ci, ci, a, l, n, i, i, m, h, 1.0);
                 for (int k = i; k <= m; ++k) ci[k] *= scale;
             }
         }
@@ -73,7 +74,7 @@ double reduce(View a, int m, int n, double* w, double* rv1, double& gOut, std::v
                 const double h = f * g - s;
                 a(i, l) = f - g;
                 for (int k = l; k <= n; ++k) rv1[k] = a(i, k) / h;
-                RowReflect(a, i, l, n, m, rv1, rowSum);
+                kern.rowReflect(a, i, l, n, m, rv1, rowSum);
                 for (int k = l; k <= n; ++k) a(i, k) *= scale;
             }
         }
@@ -85,7 +86,8 @@ double reduce(View a, int m, int n, double* w, double* rv1, double& gOut, std::v
 }
 
 // Step 2: the right-hand transformations into v.
-void accumulateRight(View a, View v, int n, const double* rv1, double g, std::vector<double>& row) {
+void accumulateRight(const SvdKernels& kern, View a, View v, int n, const double* rv1, double g,
+                     std::vector<double>& row) {
     row.assign(static_cast<std::size_t>(n) + 2, 0.0);
     for (int i = n; i >= 1; --i) {
         const int l = i + 1;
@@ -95,12 +97,7 @@ void accumulateRight(View a, View v, int n, const double* rv1, double g, std::ve
                 const double* ai = row.data();
                 double* vi = v.col(i);
                 for (int j = l; j <= n; ++j) vi[j] = (ai[j] / ai[l]) / g;
-                for (int j = l; j <= n; ++j) {
-                    double* vj = v.col(j);
-                    double s = 0;
-                    for (int k = l; k <= n; ++k) s += ai[k] * vj[k];
-                    for (int k = l; k <= n; ++k) vj[k] += s * vi[k];
-                }
+                kern.reflect(ai, vi, v, l, n, l, l, n, 1.0, 1.0);
             }
             for (int j = l; j <= n; ++j) {
                 v(i, j) = 0;
@@ -113,7 +110,7 @@ void accumulateRight(View a, View v, int n, const double* rv1, double g, std::ve
 }
 
 // Step 3: the left-hand transformations into a.
-void accumulateLeft(View a, int m, int n, const double* w) {
+void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* w) {
     for (int i = n; i >= 1; --i) {
         const int l = i + 1;
         double g = w[i];
@@ -121,7 +118,7 @@ void accumulateLeft(View a, int m, int n, const double* w) {
         double* ci = a.col(i);
         if (g != 0) {
             g = 1 / g;
-            LeftReflect(ci, a, l, n, i, m, g);
+            kern.reflect(ci, ci, a, l, n, l, i, m, ci[i], g);
             for (int j = i; j <= m; ++j) ci[j] *= g;
         } else {
             for (int j = i; j <= m; ++j) ci[j] = 0;
@@ -133,14 +130,15 @@ void accumulateLeft(View a, int m, int n, const double* w) {
 // Rotations of a (rows 1..m) and v (rows 1..n) waiting to be applied. They are applied when
 // the lists grow long, so that a slow convergence cannot hold unbounded memory, and at the end.
 struct Pending {
+    const SvdKernels& kern;
     View a, v;
     int m, n;
     Rotations ra, rv;
 
     static constexpr std::size_t kMax = std::size_t{1} << 15;
     void flush() {
-        ApplyRotations(a, m, ra);
-        ApplyRotations(v, n, rv);
+        kern.applyRotations(a, m, ra);
+        kern.applyRotations(v, n, rv);
         ra.clear();
         rv.clear();
     }
@@ -244,7 +242,9 @@ SvdStatus diagonalise(int n, double* w, double* rv1, double anorm, Pending& pend
 
 }  // namespace
 
-SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) {
+SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) { return SvdDecompUsing(*SvdKernelSets().back(), a, m, n, w, v); }
+
+SvdStatus SvdDecompUsing(const SvdKernels& kern, Mat& a, int m, int n, Vec& w, Mat& v) {
     if (m < n) return SvdStatus::TooFewRows;
     if (n < 1) return SvdStatus::Ok;
     assert(a.rows() >= m && a.cols() >= n && w.size() >= n && v.rows() >= n && v.cols() >= n);
@@ -254,11 +254,11 @@ SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) {
     std::vector<double> scratch;
 
     double g = 0;
-    const double anorm = reduce(av, m, n, w.data(), rv1.data(), g, scratch);
-    accumulateRight(av, vv, n, rv1.data(), g, scratch);
-    accumulateLeft(av, m, n, w.data());
+    const double anorm = reduce(kern, av, m, n, w.data(), rv1.data(), g, scratch);
+    accumulateRight(kern, av, vv, n, rv1.data(), g, scratch);
+    accumulateLeft(kern, av, m, n, w.data());
 
-    Pending pend{av, vv, m, n, {}, {}};
+    Pending pend{kern, av, vv, m, n, {}, {}};
     pend.ra.reserve(std::size_t{1} << 12);
     pend.rv.reserve(std::size_t{1} << 12);
     const SvdStatus st = diagonalise(n, w.data(), rv1.data(), anorm, pend);

@@ -6,11 +6,11 @@ namespace tessan {
 
 namespace {
 
-// For columns j = l..n: f = finish(sum_{k=ks..m} ci(k) a(k, j)) and a(k, j) += f ci(k) for
-// k = ku..m. Eight columns are summed side by side: eight independent running sums, each
-// still formed upwards over k, so that the additions of one sum do not wait for each other.
-template <int W, class Finish>
-void reflectBlock(const double* __restrict ci, View a, int j, int ks, int ku, int m, Finish finish) {
+// For columns j..j+W-1: f = ((sum_{k=ks..m} d(k) a(k, j)) / div) * mul and a(k, j) += f u(k)
+// for k = ku..m. W columns are summed side by side: W independent running sums, each still
+// formed upwards over k, so that the additions of one sum do not wait for each other.
+template <int W>
+void reflectBlock(const double* d, const double* u, View a, int j, int ks, int ku, int m, double div, double mul) {
     double* __restrict c[W];
     double s[W];
     for (int t = 0; t < W; ++t) {
@@ -18,41 +18,27 @@ void reflectBlock(const double* __restrict ci, View a, int j, int ks, int ku, in
         s[t] = 0;
     }
     for (int k = ks; k <= m; ++k) {
-        const double x = ci[k];
+        const double x = d[k];
         for (int t = 0; t < W; ++t) s[t] += x * c[t][k];
     }
-    double f[W];
-    for (int t = 0; t < W; ++t) f[t] = finish(s[t]);
     for (int t = 0; t < W; ++t) {
         double* __restrict cj = c[t];
-        const double ft = f[t];
-        for (int k = ku; k <= m; ++k) cj[k] += ft * ci[k];
+        const double ft = (s[t] / div) * mul;
+        for (int k = ku; k <= m; ++k) cj[k] += ft * u[k];
     }
 }
 
-template <class Finish>
-void reflectColumns(const double* ci, View a, int l, int n, int ks, int ku, int m, Finish finish) {
+void reflect(const double* d, const double* u, View a, int l, int n, int ks, int ku, int m, double div, double mul) {
     int j = l;
-    for (; j + 7 <= n; j += 8) reflectBlock<8>(ci, a, j, ks, ku, m, finish);
+    for (; j + 7 <= n; j += 8) reflectBlock<8>(d, u, a, j, ks, ku, m, div, mul);
     if (j + 3 <= n) {
-        reflectBlock<4>(ci, a, j, ks, ku, m, finish);
+        reflectBlock<4>(d, u, a, j, ks, ku, m, div, mul);
         j += 4;
     }
-    for (; j <= n; ++j) reflectBlock<1>(ci, a, j, ks, ku, m, finish);
+    for (; j <= n; ++j) reflectBlock<1>(d, u, a, j, ks, ku, m, div, mul);
 }
 
-}  // namespace
-
-void ColumnReflect(const double* ci, View a, int l, int n, int i, int m, double h) {
-    reflectColumns(ci, a, l, n, i, i, m, [h](double s) { return s / h; });
-}
-
-void LeftReflect(const double* ci, View a, int l, int n, int i, int m, double g) {
-    const double aii = ci[i];
-    reflectColumns(ci, a, l, n, l, i, m, [aii, g](double s) { return (s / aii) * g; });
-}
-
-void RowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum) {
+void rowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum) {
     if (l > m || l > n) return;
     rowSum.assign(static_cast<std::size_t>(m) + 1, 0.0);
     double* __restrict sum = rowSum.data();
@@ -88,8 +74,6 @@ void RowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vect
         for (int j = l; j <= m; ++j) ck[j] += sum[j] * r;
     }
 }
-
-namespace {
 
 // Rows r..r+nr-1 of column p, then q, rotated; y, w are the old values of p and q.
 inline void rotateRows(double* __restrict x, double* __restrict z, int nr, double c, double s) {
@@ -149,9 +133,7 @@ void rotateBlock(View a, int r0, const Rotations& rots) {
     }
 }
 
-}  // namespace
-
-void ApplyRotations(View a, int rows, const Rotations& rots) {
+void applyRotations(View a, int rows, const Rotations& rots) {
     int r0 = 1;
     for (; r0 + kBlock - 1 <= rows; r0 += kBlock) rotateBlock(a, r0, rots);
     const int nr = rows - r0 + 1;
@@ -164,6 +146,19 @@ void ApplyRotations(View a, int rows, const Rotations& rots) {
             rotateRows(x, a.col(q.q) + r0, nr, q.c, q.s);
         }
     }
+}
+
+constexpr SvdKernels kGeneric{"generic", reflect, rowReflect, applyRotations};
+
+}  // namespace
+
+std::span<const SvdKernels* const> SvdKernelSets() {
+    static const std::vector<const SvdKernels*> sets = [] {
+        std::vector<const SvdKernels*> v{&kGeneric};
+        if (const SvdKernels* k = SvdKernelsAvx2()) v.push_back(k);
+        return v;
+    }();
+    return sets;
 }
 
 }  // namespace tessan

@@ -3,7 +3,13 @@
 // column-major storage. Each keeps the arithmetic of the plain loops it replaces: every sum
 // is accumulated upwards over its index with the same products, every update is the same
 // expression; only the order in which independent values are computed differs.
+//
+// They come in sets, one per instruction set: the generic one, and one with 4-wide vectors
+// where the processor has them. Every set gives the same values bit for bit: each vector lane
+// performs exactly the scalar operations, and products are never fused with the additions
+// that follow them (these files are compiled without floating-point contraction).
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace tessan {
@@ -16,18 +22,6 @@ struct View {
     double& operator()(int i, int j) const { return col(j)[i]; }
 };
 
-// Column part of a Householder reduction step, with ci = column i of a: for j = l..n,
-// f = (sum_{k=i..m} ci(k) a(k, j)) / h and a(k, j) += f ci(k) for k = i..m.
-void ColumnReflect(const double* ci, View a, int l, int n, int i, int m, double h);
-
-// Row part: for rows j = l..m, s = sum_{k=l..n} a(j, k) a(i, k) and a(j, k) += s rv1(k) for
-// k = l..n. rowSum is scratch.
-void RowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum);
-
-// Left accumulation step, with ci = column i of a: for j = l..n,
-// f = ((sum_{k=l..m} ci(k) a(k, j)) / ci(i)) g and a(k, j) += f ci(k) for k = i..m.
-void LeftReflect(const double* ci, View a, int l, int n, int i, int m, double g);
-
 // A plane rotation of columns p and q of a matrix, applied to each row as
 // x' = x c + z s, z' = -x s + z c (x in column p, z in column q); q = 0 negates column p.
 struct Rotation {
@@ -36,8 +30,28 @@ struct Rotation {
 };
 using Rotations = std::vector<Rotation>;
 
-// Applies the rotations in order to rows 1..rows of a. Rows do not interact, so the rows are
-// taken a few at a time through the whole list while they stay in cache.
-void ApplyRotations(View a, int rows, const Rotations& rots);
+struct SvdKernels {
+    const char* name;
+
+    // A reflection of columns j = l..n of a: f = (sum_{k=ks..m} d(k) a(k, j)) / div * mul, then
+    // a(k, j) += f u(k) for k = ku..m. d and u (1-based, up to m) may be the same array but
+    // must not lie in columns l..n. (div = mul = 1 leave the sum as it is, exactly.)
+    void (*reflect)(const double* d, const double* u, View a, int l, int n, int ks, int ku, int m, double div,
+                    double mul);
+
+    // The row part of a Householder reduction step: for rows j = l..m,
+    // s = sum_{k=l..n} a(j, k) a(i, k) and a(j, k) += s rv1(k) for k = l..n. rowSum is scratch.
+    void (*rowReflect)(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum);
+
+    // Applies the rotations in order to rows 1..rows of a. Rows do not interact, so the rows
+    // are taken a few at a time through the whole list while they stay in cache.
+    void (*applyRotations)(View a, int rows, const Rotations& rots);
+};
+
+// The sets this processor runs, the generic one first and the widest last.
+std::span<const SvdKernels* const> SvdKernelSets();
+
+// The 4-wide set when the processor has the instructions (and the compiler built it), else null.
+const SvdKernels* SvdKernelsAvx2();
 
 }  // namespace tessan
