@@ -10,6 +10,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cstdint>
 #endif
 
 namespace tessan {
@@ -137,59 +138,71 @@ TESSAN_AVX2 void rowReflect(View a, int i, int l, int n, int m, const double* rv
 // rotation that is the old column of the next stays in registers. z' = w c - y s equals
 // -y s + w c exactly: negation is exact, and so is the exchange of the two terms.
 template <int V>
-TESSAN_AVX2 void rotateBlock(View a, int r0, const Rotations& rots) {
-    const std::size_t nRot = rots.size();
-    std::size_t i = 0;
-    while (i < nRot) {
-        const Rotation* q = &rots[i];
-        double* xp = a.col(q->p) + r0;
-        if (q->q == 0) {
+TESSAN_AVX2 void rotateBlock(View a, int r0, const Rotation* rot, const Rotation* end) {
+    double* const base = a.col(1) + r0;
+    const std::ptrdiff_t ld = a.ld;
+    while (rot < end) {
+        double* xp = base + (rot->p - 1) * ld;
+        if (rot->q == 0) {
             const V4 sign = _mm256_set1_pd(-0.0);
             for (int t = 0; t < V; ++t) _mm256_storeu_pd(xp + 4 * t, _mm256_xor_pd(_mm256_loadu_pd(xp + 4 * t), sign));
-            ++i;
+            ++rot;
             continue;
         }
         V4 x[V];
         for (int t = 0; t < V; ++t) x[t] = _mm256_loadu_pd(xp + 4 * t);
         for (;;) {
-            double* zp = a.col(q->q) + r0;
-            const V4 c = _mm256_set1_pd(q->c), s = _mm256_set1_pd(q->s);
+            const int q = rot->q;
+            double* zp = base + (q - 1) * ld;
+            const V4 c = _mm256_set1_pd(rot->c), s = _mm256_set1_pd(rot->s);
             for (int t = 0; t < V; ++t) {
                 const V4 y = x[t], w = _mm256_loadu_pd(zp + 4 * t);
                 _mm256_storeu_pd(xp + 4 * t, _mm256_add_pd(_mm256_mul_pd(y, c), _mm256_mul_pd(w, s)));
                 x[t] = _mm256_sub_pd(_mm256_mul_pd(w, c), _mm256_mul_pd(y, s));
             }
-            ++i;
-            if (i < nRot && rots[i].p == q->q && rots[i].q != 0) {
-                xp = zp;
-                q = &rots[i];
-                continue;
+            ++rot;
+            if (rot == end || rot->p != q || rot->q == 0) {
+                for (int t = 0; t < V; ++t) _mm256_storeu_pd(zp + 4 * t, x[t]);
+                break;
             }
-            for (int t = 0; t < V; ++t) _mm256_storeu_pd(zp + 4 * t, x[t]);
-            break;
+            xp = zp;
+        }
+    }
+}
+
+// Rows r0..r0+nr-1: four at a time, then one at a time.
+TESSAN_AVX2 void rotateFew(View a, int r0, int nr, const Rotation* first, const Rotation* end) {
+    for (; nr >= 4; r0 += 4, nr -= 4) rotateBlock<1>(a, r0, first, end);
+    if (nr <= 0) return;
+    for (const Rotation* q = first; q < end; ++q) {
+        double* x = a.col(q->p) + r0;
+        if (q->q == 0) {
+            for (int t = 0; t < nr; ++t) x[t] = -x[t];
+            continue;
+        }
+        double* z = a.col(q->q) + r0;
+        for (int t = 0; t < nr; ++t) {
+            const double y = x[t], w = z[t];
+            x[t] = y * q->c + w * q->s;
+            z[t] = -y * q->s + w * q->c;
         }
     }
 }
 
 TESSAN_AVX2 void applyRotations(View a, int rows, const Rotations& rots) {
+    const Rotation* first = rots.data();
+    const Rotation* end = first + rots.size();
     int r0 = 1;
-    for (; r0 + 15 <= rows; r0 += 16) rotateBlock<4>(a, r0, rots);
-    for (; r0 + 3 <= rows; r0 += 4) rotateBlock<1>(a, r0, rots);
-    const int nr = rows - r0 + 1;
-    if (nr <= 0) return;
-    for (const Rotation& q : rots) {
-        double* x = a.col(q.p) + r0;
-        if (q.q == 0) {
-            for (int t = 0; t < nr; ++t) x[t] = -x[t];
-            continue;
-        }
-        double* z = a.col(q.q) + r0;
-        for (int t = 0; t < nr; ++t) {
-            const double y = x[t], w = z[t];
-            x[t] = y * q.c + w * q.s;
-            z[t] = -y * q.s + w * q.c;
-        }
+    // When every column starts at the same place in a cache line, the blocks of 16 rows start
+    // on a line, so that a block across all the columns stays in the first-level cache.
+    if (a.ld % 8 == 0) {
+        const auto misalign = reinterpret_cast<std::uintptr_t>(a.col(1) + 1) % 64;
+        const int lead = std::min(rows, static_cast<int>((64 - misalign) % 64 / sizeof(double)));
+        rotateFew(a, 1, lead, first, end);
+        r0 += lead;
     }
+    for (; r0 + 15 <= rows; r0 += 16) rotateBlock<4>(a, r0, first, end);
+    rotateFew(a, r0, rows - r0 + 1, first, end);
 }
 
 constexpr SvdKernels kAvx2{"avx2", reflect, rowReflect, applyRotations};
