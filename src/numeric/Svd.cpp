@@ -16,6 +16,7 @@
 // denominator f + |g| sign(f) at |g| >= 1.
 #include "numeric/Svd.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstddef>
@@ -32,37 +33,63 @@ inline double withSignOf(double a, double b) { return b >= 0.0 ? std::fabs(a) : 
 
 inline bool negligible(double x, double anorm) { return std::fabs(x) + anorm == anorm; }
 
+// Scratch of one decomposition, 1-based.
+struct Work {
+    std::vector<double> rowSum;  // by row: the row part's sums
+    std::vector<double> dot;     // by column: the sums of a pending reflection
+    std::vector<double> coef;    // by column: the multiples of a reflection's update
+    std::vector<double> row;     // by column: a copy of one row
+};
+
+// Column i scaled and turned into its Householder vector (rows i..m), when it is not zero.
+struct ColumnStep {
+    double scale = 0, g = 0, h = 0;
+};
+ColumnStep prepareColumn(double* ci, int i, int m) {
+    ColumnStep c;
+    for (int k = i; k <= m; ++k) c.scale += std::fabs(ci[k]);
+    if (c.scale != 0) {
+        double s = 0;
+        for (int k = i; k <= m; ++k) {
+            ci[k] /= c.scale;
+            s += ci[k] * ci[k];
+        }
+        const double f = ci[i];
+        c.g = -withSignOf(std::sqrt(s), f);
+        c.h = f * c.g - s;
+        ci[i] = f - c.g;
+    }
+    return c;
+}
+
 // Step 1: Householder reduction. Returns anorm; g is left as the last g of the row part.
-double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* rv1, double& gOut,
-              std::vector<double>& rowSum) {
+// Below row i, step i makes two passes over the columns to its right: the column
+// reflection's update with the row part's sums, then the row reflection's update with the
+// sums of the next column reflection (its column is prepared first).
+double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* rv1, double& gOut, Work& wk) {
     double g = 0, scale = 0, anorm = 0;
+    ColumnStep col;
+    bool prepared = false;  // column i prepared, wk.dot holding its sums
     for (int i = 1; i <= n; ++i) {
         const int l = i + 1;
+        double* ci = a.col(i);
         rv1[i] = scale * g;
-        g = 0;
-        double s = 0;
-        scale = 0;
-        if (i <= m) {
-            double* ci = a.col(i);
-            for (int k = i; k <= m; ++k) scale += std::fabs(ci[k]);
-            if (scale != 0) {
-                for (int k = i; k <= m; ++k) {
-                    ci[k] /= scale;
-                    s += ci[k] * ci[k];
-                }
-                const double f = ci[i];
-                g = -withSignOf(std::sqrt(s), f);
-                const double h = f * g - s;
-                ci[i] = f - g;
-                kern.reflect(ci, ci, a, l, n, i, i, m, h, 1.0);
-                for (int k = i; k <= m; ++k) ci[k] *= scale;
+        if (!prepared) {
+            col = prepareColumn(ci, i, m);
+            if (col.scale != 0 && l <= n) kern.pass(a, {l, n, i, m, nullptr, nullptr, PassSum::ColumnDot, ci, wk.dot.data()});
+        }
+        prepared = false;
+        if (col.scale != 0) {
+            for (int j = l; j <= n; ++j) {
+                wk.coef[j] = wk.dot[j] / col.h;
+                a(i, j) += wk.coef[j] * ci[i];
             }
         }
-        w[i] = scale * g;
+        w[i] = col.scale * col.g;
         g = 0;
-        s = 0;
         scale = 0;
-        if (i <= m && i != n) {
+        if (i != n) {
+            double s = 0;
             for (int k = l; k <= n; ++k) scale += std::fabs(a(i, k));
             if (scale != 0) {
                 for (int k = l; k <= n; ++k) {
@@ -73,10 +100,29 @@ double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* r
                 g = -withSignOf(std::sqrt(s), f);
                 const double h = f * g - s;
                 a(i, l) = f - g;
-                for (int k = l; k <= n; ++k) rv1[k] = a(i, k) / h;
-                kern.rowReflect(a, i, l, n, m, rv1, rowSum);
-                for (int k = l; k <= n; ++k) a(i, k) *= scale;
+                for (int k = l; k <= n; ++k) {
+                    rv1[k] = a(i, k) / h;
+                    wk.row[k] = a(i, k);
+                }
             }
+        }
+        const bool rowPart = scale != 0;
+        if (l <= n && (col.scale != 0 || rowPart)) {
+            if (rowPart) std::fill(wk.rowSum.begin() + l, wk.rowSum.begin() + m + 1, 0.0);
+            kern.pass(a, {l, n, l, m, col.scale != 0 ? wk.coef.data() : nullptr, ci,
+                          rowPart ? PassSum::RowSum : PassSum::None, wk.row.data(), wk.rowSum.data()});
+        }
+        if (col.scale != 0)
+            for (int k = i; k <= m; ++k) ci[k] *= col.scale;
+        if (rowPart) {
+            kern.pass(a, {l, l, l, m, rv1, wk.rowSum.data(), PassSum::None, nullptr, nullptr});
+            double* cl = a.col(l);
+            col = prepareColumn(cl, l, m);
+            prepared = true;
+            if (l < n)
+                kern.pass(a, {l + 1, n, l, m, rv1, wk.rowSum.data(), col.scale != 0 ? PassSum::ColumnDot : PassSum::None,
+                              cl, wk.dot.data()});
+            for (int k = l; k <= n; ++k) a(i, k) *= scale;
         }
         const double t = std::fabs(w[i]) + std::fabs(rv1[i]);
         if (t > anorm) anorm = t;  // a NaN never becomes the scale of the tests
@@ -85,19 +131,19 @@ double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* r
     return anorm;
 }
 
-// Step 2: the right-hand transformations into v.
-void accumulateRight(const SvdKernels& kern, View a, View v, int n, const double* rv1, double g,
-                     std::vector<double>& row) {
-    row.assign(static_cast<std::size_t>(n) + 2, 0.0);
+// Step 2: the right-hand transformations into v: the sums of a reflection in one pass, its
+// update in another.
+void accumulateRight(const SvdKernels& kern, View a, View v, int n, const double* rv1, double g, Work& wk) {
     for (int i = n; i >= 1; --i) {
         const int l = i + 1;
         if (i < n) {
             if (g != 0) {
-                for (int k = l; k <= n; ++k) row[static_cast<std::size_t>(k)] = a(i, k);
-                const double* ai = row.data();
+                for (int k = l; k <= n; ++k) wk.row[k] = a(i, k);
+                const double* ai = wk.row.data();
                 double* vi = v.col(i);
                 for (int j = l; j <= n; ++j) vi[j] = (ai[j] / ai[l]) / g;
-                kern.reflect(ai, vi, v, l, n, l, l, n, 1.0, 1.0);
+                kern.pass(v, {l, n, l, n, nullptr, nullptr, PassSum::ColumnDot, ai, wk.dot.data()});
+                kern.pass(v, {l, n, l, n, wk.dot.data(), vi, PassSum::None, nullptr, nullptr});
             }
             for (int j = l; j <= n; ++j) {
                 v(i, j) = 0;
@@ -109,21 +155,33 @@ void accumulateRight(const SvdKernels& kern, View a, View v, int n, const double
     }
 }
 
-// Step 3: the left-hand transformations into a.
-void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* w) {
+// Step 3: the left-hand transformations into a. The update of step i (rows i..m of the
+// columns to its right) goes with the sums of step i - 1 over the same rows, in one pass.
+void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* w, Work& wk) {
+    bool summed = false;  // wk.dot holding the sums of step i over columns i+1..n
     for (int i = n; i >= 1; --i) {
         const int l = i + 1;
         double g = w[i];
         for (int j = l; j <= n; ++j) a(i, j) = 0;
         double* ci = a.col(i);
+        const double* next = i > 1 ? a.col(i - 1) : nullptr;  // the vector of step i - 1
+        bool restSummed = l > n;                                // next's sums over columns l..n
         if (g != 0) {
             g = 1 / g;
-            kern.reflect(ci, ci, a, l, n, l, i, m, ci[i], g);
+            if (l <= n) {
+                if (!summed) kern.pass(a, {l, n, l, m, nullptr, nullptr, PassSum::ColumnDot, ci, wk.dot.data()});
+                for (int j = l; j <= n; ++j) wk.coef[j] = (wk.dot[j] / ci[i]) * g;
+                kern.pass(a, {l, n, i, m, wk.coef.data(), ci, next ? PassSum::ColumnDot : PassSum::None, next,
+                              wk.dot.data()});
+                restSummed = next != nullptr;
+            }
             for (int j = i; j <= m; ++j) ci[j] *= g;
         } else {
             for (int j = i; j <= m; ++j) ci[j] = 0;
         }
         ci[i] += 1;
+        summed = next && restSummed;
+        if (summed) kern.pass(a, {i, i, i, m, nullptr, nullptr, PassSum::ColumnDot, next, wk.dot.data()});
     }
 }
 
@@ -251,12 +309,13 @@ SvdStatus SvdDecompUsing(const SvdKernels& kern, Mat& a, int m, int n, Vec& w, M
     const View av{a.col(1), a.rows()};
     const View vv{v.col(1), v.rows()};
     std::vector<double> rv1(static_cast<std::size_t>(n) + 1, 0.0);
-    std::vector<double> scratch;
+    const auto byRow = static_cast<std::size_t>(m) + 1, byCol = static_cast<std::size_t>(n) + 2;
+    Work wk{std::vector<double>(byRow), std::vector<double>(byCol), std::vector<double>(byCol), std::vector<double>(byCol)};
 
     double g = 0;
-    const double anorm = reduce(kern, av, m, n, w.data(), rv1.data(), g, scratch);
-    accumulateRight(kern, av, vv, n, rv1.data(), g, scratch);
-    accumulateLeft(kern, av, m, n, w.data());
+    const double anorm = reduce(kern, av, m, n, w.data(), rv1.data(), g, wk);
+    accumulateRight(kern, av, vv, n, rv1.data(), g, wk);
+    accumulateLeft(kern, av, m, n, w.data(), wk);
 
     Pending pend{kern, av, vv, m, n, {}, {}};
     pend.ra.reserve(std::size_t{1} << 12);

@@ -6,72 +6,63 @@ namespace tessan {
 
 namespace {
 
-// For columns j..j+W-1: f = ((sum_{k=ks..m} d(k) a(k, j)) / div) * mul and a(k, j) += f u(k)
-// for k = ku..m. W columns are summed side by side: W independent running sums, each still
-// formed upwards over k, so that the additions of one sum do not wait for each other.
+// The update of a pass on column k: a(j, k) += f vec(j) for j = r0..m.
+void update(double* __restrict ck, double f, const double* vec, int r0, int m) {
+    for (int j = r0; j <= m; ++j) ck[j] += f * vec[j];
+}
+
+// ColumnDot on W columns from k: each column updated, then W running sums side by side, each
+// formed upwards over j, so that the additions of one sum do not wait for each other.
 template <int W>
-void reflectBlock(const double* d, const double* u, View a, int j, int ks, int ku, int m, double div, double mul) {
-    double* __restrict c[W];
+void dotBlock(View a, const Pass& p, int k) {
+    const double* c[W];
     double s[W];
     for (int t = 0; t < W; ++t) {
-        c[t] = a.col(j + t);
+        if (p.coef) update(a.col(k + t), p.coef[k + t], p.vec, p.r0, p.m);
+        c[t] = a.col(k + t);
         s[t] = 0;
     }
-    for (int k = ks; k <= m; ++k) {
-        const double x = d[k];
-        for (int t = 0; t < W; ++t) s[t] += x * c[t][k];
+    for (int j = p.r0; j <= p.m; ++j) {
+        const double x = p.x[j];
+        for (int t = 0; t < W; ++t) s[t] += x * c[t][j];
     }
-    for (int t = 0; t < W; ++t) {
-        double* __restrict cj = c[t];
-        const double ft = (s[t] / div) * mul;
-        for (int k = ku; k <= m; ++k) cj[k] += ft * u[k];
-    }
+    for (int t = 0; t < W; ++t) p.out[k + t] = s[t];
 }
 
-void reflect(const double* d, const double* u, View a, int l, int n, int ks, int ku, int m, double div, double mul) {
-    int j = l;
-    for (; j + 7 <= n; j += 8) reflectBlock<8>(d, u, a, j, ks, ku, m, div, mul);
-    if (j + 3 <= n) {
-        reflectBlock<4>(d, u, a, j, ks, ku, m, div, mul);
-        j += 4;
+void pass(View a, const Pass& p) {
+    int k = p.c0;
+    if (p.sum == PassSum::ColumnDot) {
+        for (; k + 7 <= p.c1; k += 8) dotBlock<8>(a, p, k);
+        if (k + 3 <= p.c1) {
+            dotBlock<4>(a, p, k);
+            k += 4;
+        }
+        for (; k <= p.c1; ++k) dotBlock<1>(a, p, k);
+        return;
     }
-    for (; j <= n; ++j) reflectBlock<1>(d, u, a, j, ks, ku, m, div, mul);
-}
-
-void rowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum) {
-    if (l > m || l > n) return;
-    rowSum.assign(static_cast<std::size_t>(m) + 1, 0.0);
-    double* __restrict sum = rowSum.data();
-    // All row sums at once, each accumulated over k = l..n in order; four columns per pass
-    // so that each partial sum is loaded and stored once per four terms.
-    int k = l;
-    for (; k + 3 <= n; k += 4) {
-        const double x0 = a(i, k), x1 = a(i, k + 1), x2 = a(i, k + 2), x3 = a(i, k + 3);
+    if (p.sum == PassSum::None) {
+        if (p.coef)
+            for (; k <= p.c1; ++k) update(a.col(k), p.coef[k], p.vec, p.r0, p.m);
+        return;
+    }
+    // RowSum: four columns per pass over the partial sums, so that each is loaded and stored
+    // once per four terms.
+    double* __restrict sum = p.out;
+    for (; k + 3 <= p.c1; k += 4) {
+        if (p.coef)
+            for (int t = 0; t < 4; ++t) update(a.col(k + t), p.coef[k + t], p.vec, p.r0, p.m);
+        const double x0 = p.x[k], x1 = p.x[k + 1], x2 = p.x[k + 2], x3 = p.x[k + 3];
         const double* __restrict c0 = a.col(k);
         const double* __restrict c1 = a.col(k + 1);
         const double* __restrict c2 = a.col(k + 2);
         const double* __restrict c3 = a.col(k + 3);
-        for (int j = l; j <= m; ++j) sum[j] = (((sum[j] + c0[j] * x0) + c1[j] * x1) + c2[j] * x2) + c3[j] * x3;
+        for (int j = p.r0; j <= p.m; ++j) sum[j] = (((sum[j] + c0[j] * x0) + c1[j] * x1) + c2[j] * x2) + c3[j] * x3;
     }
-    for (; k <= n; ++k) {
-        const double x = a(i, k);
+    for (; k <= p.c1; ++k) {
+        if (p.coef) update(a.col(k), p.coef[k], p.vec, p.r0, p.m);
+        const double x = p.x[k];
         const double* __restrict ck = a.col(k);
-        for (int j = l; j <= m; ++j) sum[j] += ck[j] * x;
-    }
-    for (k = l; k + 1 <= n; k += 2) {
-        const double r0 = rv1[k], r1 = rv1[k + 1];
-        double* __restrict c0 = a.col(k);
-        double* __restrict c1 = a.col(k + 1);
-        for (int j = l; j <= m; ++j) {
-            const double sj = sum[j];
-            c0[j] += sj * r0;
-            c1[j] += sj * r1;
-        }
-    }
-    for (; k <= n; ++k) {
-        const double r = rv1[k];
-        double* __restrict ck = a.col(k);
-        for (int j = l; j <= m; ++j) ck[j] += sum[j] * r;
+        for (int j = p.r0; j <= p.m; ++j) sum[j] += ck[j] * x;
     }
 }
 
@@ -148,7 +139,7 @@ void applyRotations(View a, int rows, const Rotations& rots) {
     }
 }
 
-constexpr SvdKernels kGeneric{"generic", reflect, rowReflect, applyRotations};
+constexpr SvdKernels kGeneric{"generic", pass, applyRotations};
 
 }  // namespace
 

@@ -30,19 +30,24 @@ struct Rotation {
 };
 using Rotations = std::vector<Rotation>;
 
+// One pass over columns c0..c1 of a, in order, on rows r0..m. Each column is first updated,
+// when coef is given: a(j, k) += coef(k) vec(j); then, by sum:
+//   ColumnDot: out(k) = sum_{j=r0..m} x(j) a(j, k), accumulated upwards over j;
+//   RowSum:    out(j) += a(j, k) x(k) for j = r0..m, the columns taken in order.
+// Arrays are 1-based, by row or by column as used; vec and x must not lie in columns c0..c1.
+enum class PassSum { None, ColumnDot, RowSum };
+struct Pass {
+    int c0, c1, r0, m;
+    const double* coef;
+    const double* vec;
+    PassSum sum;
+    const double* x;
+    double* out;
+};
+
 struct SvdKernels {
     const char* name;
-
-    // A reflection of columns j = l..n of a: f = (sum_{k=ks..m} d(k) a(k, j)) / div * mul, then
-    // a(k, j) += f u(k) for k = ku..m. d and u (1-based, up to m) may be the same array but
-    // must not lie in columns l..n. (div = mul = 1 leave the sum as it is, exactly.)
-    void (*reflect)(const double* d, const double* u, View a, int l, int n, int ks, int ku, int m, double div,
-                    double mul);
-
-    // The row part of a Householder reduction step: for rows j = l..m,
-    // s = sum_{k=l..n} a(j, k) a(i, k) and a(j, k) += s rv1(k) for k = l..n. rowSum is scratch.
-    void (*rowReflect)(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum);
-
+    void (*pass)(View a, const Pass& p);
     // Applies the rotations in order to rows 1..rows of a. Rows do not interact, so the rows
     // are taken a few at a time through the whole list while they stay in cache.
     void (*applyRotations)(View a, int rows, const Rotations& rots);

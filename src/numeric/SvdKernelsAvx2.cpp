@@ -22,115 +22,131 @@ namespace {
 
 using V4 = __m256d;
 
-// A reflection of nCols <= 4G columns from column j. Sums along a column are formed four
-// columns to a vector, one lane per column: the products of four rows of four columns are
-// transposed so that each lane adds its column's products in the order of k. Lanes past nCols
-// repeat the last column and are not used.
-template <int G>
-TESSAN_AVX2 void reflectBlock(const double* d, const double* u, View a, int j, int nCols, int ks, int ku, int m,
-                              double div, double mul) {
-    const double* c[4 * G];
+// The update of a pass on column k, four rows at a time: a(j, k) += f vec(j).
+TESSAN_AVX2 void update(double* ck, double f, const double* vec, int r0, int m) {
+    const V4 fv = _mm256_set1_pd(f);
+    int j = r0;
+    for (; j + 3 <= m; j += 4)
+        _mm256_storeu_pd(ck + j, _mm256_add_pd(_mm256_loadu_pd(ck + j), _mm256_mul_pd(fv, _mm256_loadu_pd(vec + j))));
+    for (; j <= m; ++j) ck[j] += f * vec[j];
+}
+
+// ColumnDot on nCols <= 4G columns from k (all 4G when Full), four columns to a vector, one
+// lane per column: the columns are updated four rows at a time, and the products of four rows
+// of four columns are transposed so that each lane adds its column's products in the order of
+// the rows. Lanes past nCols repeat the last column and are neither stored nor used.
+template <int G, bool Full>
+TESSAN_AVX2 void dotBlock(View a, const Pass& p, int k, int nCols) {
+    const int m = p.m;
+    const double* const x = p.x;
+    const double* const vec = p.vec;
+    const bool upd = p.coef != nullptr;
+    double* c[4 * G];
+    V4 coef[4 * G];
+    for (int t = 0; t < 4 * G; ++t) {
+        const int col = k + (Full ? t : std::min(t, nCols - 1));
+        c[t] = a.col(col);
+        coef[t] = _mm256_set1_pd(upd ? p.coef[col] : 0.0);
+    }
     V4 acc[G];
-    for (int t = 0; t < 4 * G; ++t) c[t] = a.col(j + std::min(t, nCols - 1));
     for (int g = 0; g < G; ++g) acc[g] = _mm256_setzero_pd();
-    int k = ks;
-    for (; k + 3 <= m; k += 4) {
-        const V4 dv = _mm256_loadu_pd(d + k);
+    int j = p.r0;
+    for (; j + 3 <= m; j += 4) {
+        const V4 xv = _mm256_loadu_pd(x + j);
+        const V4 uv = upd ? _mm256_loadu_pd(vec + j) : _mm256_setzero_pd();
         for (int g = 0; g < G; ++g) {
-            const double* const* cg = c + 4 * g;
-            const V4 p0 = _mm256_mul_pd(_mm256_loadu_pd(cg[0] + k), dv);
-            const V4 p1 = _mm256_mul_pd(_mm256_loadu_pd(cg[1] + k), dv);
-            const V4 p2 = _mm256_mul_pd(_mm256_loadu_pd(cg[2] + k), dv);
-            const V4 p3 = _mm256_mul_pd(_mm256_loadu_pd(cg[3] + k), dv);
-            const V4 t0 = _mm256_unpacklo_pd(p0, p1), t1 = _mm256_unpackhi_pd(p0, p1);
-            const V4 t2 = _mm256_unpacklo_pd(p2, p3), t3 = _mm256_unpackhi_pd(p2, p3);
-            V4 s = _mm256_add_pd(acc[g], _mm256_permute2f128_pd(t0, t2, 0x20));  // row k
-            s = _mm256_add_pd(s, _mm256_permute2f128_pd(t1, t3, 0x20));           // row k + 1
-            s = _mm256_add_pd(s, _mm256_permute2f128_pd(t0, t2, 0x31));           // row k + 2
-            acc[g] = _mm256_add_pd(s, _mm256_permute2f128_pd(t1, t3, 0x31));      // row k + 3
+            V4 q[4];
+            for (int t = 0; t < 4; ++t) {
+                double* ct = c[4 * g + t] + j;
+                V4 v = _mm256_loadu_pd(ct);
+                if (upd) {
+                    v = _mm256_add_pd(v, _mm256_mul_pd(coef[4 * g + t], uv));
+                    if (Full || 4 * g + t < nCols) _mm256_storeu_pd(ct, v);
+                }
+                q[t] = _mm256_mul_pd(xv, v);
+            }
+            const V4 t0 = _mm256_unpacklo_pd(q[0], q[1]), t1 = _mm256_unpackhi_pd(q[0], q[1]);
+            const V4 t2 = _mm256_unpacklo_pd(q[2], q[3]), t3 = _mm256_unpackhi_pd(q[2], q[3]);
+            V4 s = _mm256_add_pd(acc[g], _mm256_permute2f128_pd(t0, t2, 0x20));  // row j
+            s = _mm256_add_pd(s, _mm256_permute2f128_pd(t1, t3, 0x20));           // row j + 1
+            s = _mm256_add_pd(s, _mm256_permute2f128_pd(t0, t2, 0x31));           // row j + 2
+            acc[g] = _mm256_add_pd(s, _mm256_permute2f128_pd(t1, t3, 0x31));      // row j + 3
         }
     }
-    for (; k <= m; ++k) {
-        const V4 dk = _mm256_set1_pd(d[k]);
+    for (; j <= m; ++j) {  // the last rows, lanes by column
+        const V4 xj = _mm256_set1_pd(x[j]);
         for (int g = 0; g < G; ++g) {
-            const double* const* cg = c + 4 * g;
-            const V4 p = _mm256_setr_pd(cg[0][k], cg[1][k], cg[2][k], cg[3][k]);
-            acc[g] = _mm256_add_pd(acc[g], _mm256_mul_pd(p, dk));
+            double* const* cg = c + 4 * g;
+            V4 v = _mm256_setr_pd(cg[0][j], cg[1][j], cg[2][j], cg[3][j]);
+            if (upd) {
+                const V4 cf = _mm256_setr_pd(p.coef[k + 4 * g], p.coef[k + std::min(4 * g + 1, nCols - 1)],
+                                             p.coef[k + std::min(4 * g + 2, nCols - 1)], p.coef[k + std::min(4 * g + 3, nCols - 1)]);
+                v = _mm256_add_pd(v, _mm256_mul_pd(cf, _mm256_set1_pd(vec[j])));
+                alignas(32) double nv[4];
+                _mm256_store_pd(nv, v);
+                for (int t = 0; t < 4; ++t)
+                    if (Full || 4 * g + t < nCols) cg[t][j] = nv[t];
+            }
+            acc[g] = _mm256_add_pd(acc[g], _mm256_mul_pd(xj, v));
         }
     }
     alignas(32) double s[4 * G];
     for (int g = 0; g < G; ++g) _mm256_store_pd(s + 4 * g, acc[g]);
-    for (int t = 0; t < nCols; ++t) {
-        double* cj = a.col(j + t);
-        const double f = (s[t] / div) * mul;
-        const V4 fv = _mm256_set1_pd(f);
-        int k = ku;
-        for (; k + 3 <= m; k += 4)
-            _mm256_storeu_pd(cj + k, _mm256_add_pd(_mm256_loadu_pd(cj + k), _mm256_mul_pd(fv, _mm256_loadu_pd(u + k))));
-        for (; k <= m; ++k) cj[k] += f * u[k];
+    for (int t = 0; t < nCols; ++t) p.out[k + t] = s[t];
+}
+
+// RowSum on T columns from k: the partial sums, four rows to a vector, are loaded once for the
+// T columns and take their terms in column order.
+template <int T>
+TESSAN_AVX2 void rowSumBlock(View a, const Pass& p, int k) {
+    double* c[T];
+    double coef[T], x[T];
+    for (int t = 0; t < T; ++t) {
+        c[t] = a.col(k + t);
+        coef[t] = p.coef ? p.coef[k + t] : 0.0;
+        x[t] = p.x[k + t];
+    }
+    const bool upd = p.coef != nullptr;
+    int j = p.r0;
+    for (; j + 3 <= p.m; j += 4) {
+        V4 s = _mm256_loadu_pd(p.out + j);
+        const V4 uv = upd ? _mm256_loadu_pd(p.vec + j) : _mm256_setzero_pd();
+        for (int t = 0; t < T; ++t) {
+            V4 v = _mm256_loadu_pd(c[t] + j);
+            if (upd) {
+                v = _mm256_add_pd(v, _mm256_mul_pd(_mm256_set1_pd(coef[t]), uv));
+                _mm256_storeu_pd(c[t] + j, v);
+            }
+            s = _mm256_add_pd(s, _mm256_mul_pd(v, _mm256_set1_pd(x[t])));
+        }
+        _mm256_storeu_pd(p.out + j, s);
+    }
+    for (; j <= p.m; ++j) {
+        double s = p.out[j];
+        for (int t = 0; t < T; ++t) {
+            if (upd) c[t][j] += coef[t] * p.vec[j];
+            s += c[t][j] * x[t];
+        }
+        p.out[j] = s;
     }
 }
 
-TESSAN_AVX2 void reflect(const double* d, const double* u, View a, int l, int n, int ks, int ku, int m, double div,
-                         double mul) {
-    int j = l;
-    for (; n - j + 1 >= 16; j += 16) reflectBlock<4>(d, u, a, j, 16, ks, ku, m, div, mul);
-    for (; n - j + 1 > 4; j += 8) reflectBlock<2>(d, u, a, j, std::min(8, n - j + 1), ks, ku, m, div, mul);
-    if (j <= n) reflectBlock<1>(d, u, a, j, n - j + 1, ks, ku, m, div, mul);
-}
-
-// The row sums run down the rows, four rows to a vector; each is still accumulated over
-// k = l..n in order, four columns per pass over the partial sums.
-TESSAN_AVX2 void rowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum) {
-    if (l > m || l > n) return;
-    rowSum.assign(static_cast<std::size_t>(m) + 1, 0.0);
-    double* sum = rowSum.data();
-    int k = l;
-    for (; k + 3 <= n; k += 4) {
-        const double x0 = a(i, k), x1 = a(i, k + 1), x2 = a(i, k + 2), x3 = a(i, k + 3);
-        const V4 v0 = _mm256_set1_pd(x0), v1 = _mm256_set1_pd(x1), v2 = _mm256_set1_pd(x2), v3 = _mm256_set1_pd(x3);
-        const double *c0 = a.col(k), *c1 = a.col(k + 1), *c2 = a.col(k + 2), *c3 = a.col(k + 3);
-        int j = l;
-        for (; j + 3 <= m; j += 4) {
-            V4 s = _mm256_add_pd(_mm256_loadu_pd(sum + j), _mm256_mul_pd(_mm256_loadu_pd(c0 + j), v0));
-            s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(c1 + j), v1));
-            s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(c2 + j), v2));
-            _mm256_storeu_pd(sum + j, _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(c3 + j), v3)));
-        }
-        for (; j <= m; ++j) sum[j] = (((sum[j] + c0[j] * x0) + c1[j] * x1) + c2[j] * x2) + c3[j] * x3;
-    }
-    for (; k <= n; ++k) {
-        const double x = a(i, k);
-        const V4 v = _mm256_set1_pd(x);
-        const double* ck = a.col(k);
-        int j = l;
-        for (; j + 3 <= m; j += 4)
-            _mm256_storeu_pd(sum + j, _mm256_add_pd(_mm256_loadu_pd(sum + j), _mm256_mul_pd(_mm256_loadu_pd(ck + j), v)));
-        for (; j <= m; ++j) sum[j] += ck[j] * x;
-    }
-    for (k = l; k + 1 <= n; k += 2) {
-        const double r0 = rv1[k], r1 = rv1[k + 1];
-        const V4 v0 = _mm256_set1_pd(r0), v1 = _mm256_set1_pd(r1);
-        double *c0 = a.col(k), *c1 = a.col(k + 1);
-        int j = l;
-        for (; j + 3 <= m; j += 4) {
-            const V4 s = _mm256_loadu_pd(sum + j);
-            _mm256_storeu_pd(c0 + j, _mm256_add_pd(_mm256_loadu_pd(c0 + j), _mm256_mul_pd(s, v0)));
-            _mm256_storeu_pd(c1 + j, _mm256_add_pd(_mm256_loadu_pd(c1 + j), _mm256_mul_pd(s, v1)));
-        }
-        for (; j <= m; ++j) {
-            c0[j] += sum[j] * r0;
-            c1[j] += sum[j] * r1;
-        }
-    }
-    for (; k <= n; ++k) {
-        const double r = rv1[k];
-        const V4 v = _mm256_set1_pd(r);
-        double* ck = a.col(k);
-        int j = l;
-        for (; j + 3 <= m; j += 4)
-            _mm256_storeu_pd(ck + j, _mm256_add_pd(_mm256_loadu_pd(ck + j), _mm256_mul_pd(_mm256_loadu_pd(sum + j), v)));
-        for (; j <= m; ++j) ck[j] += sum[j] * r;
+TESSAN_AVX2 void pass(View a, const Pass& p) {
+    int k = p.c0;
+    switch (p.sum) {
+    case PassSum::None:
+        if (p.coef)
+            for (; k <= p.c1; ++k) update(a.col(k), p.coef[k], p.vec, p.r0, p.m);
+        break;
+    case PassSum::ColumnDot:
+        for (; p.c1 - k + 1 >= 4 * 4 /*DG*/; k += 4 * 4 /*DG*/) dotBlock<4 /*DG*/, true>(a, p, k, 4 * 4 /*DG*/);
+        for (; p.c1 - k + 1 >= 4; k += 4) dotBlock<1, true>(a, p, k, 4);
+        if (k <= p.c1) dotBlock<1, false>(a, p, k, p.c1 - k + 1);
+        break;
+    case PassSum::RowSum:
+        for (; k + 3 <= p.c1; k += 4) rowSumBlock<4>(a, p, k);
+        for (; k <= p.c1; ++k) rowSumBlock<1>(a, p, k);
+        break;
     }
 }
 
@@ -205,7 +221,7 @@ TESSAN_AVX2 void applyRotations(View a, int rows, const Rotations& rots) {
     rotateFew(a, r0, rows - r0 + 1, first, end);
 }
 
-constexpr SvdKernels kAvx2{"avx2", reflect, rowReflect, applyRotations};
+constexpr SvdKernels kAvx2{"avx2", pass, applyRotations};
 
 }  // namespace
 
