@@ -63,21 +63,24 @@ ColumnStep prepareColumn(double* ci, int i, int m) {
 }
 
 // Step 1: Householder reduction. Returns anorm; g is left as the last g of the row part.
-// Below row i, step i makes two passes over the columns to its right: the column
-// reflection's update with the row part's sums, then the row reflection's update with the
-// sums of the next column reflection (its column is prepared first).
+// Below row i, step i makes two passes over the columns to its right: the first forms the
+// row part's sums from the column reflection's update, the second makes that update again
+// (the same values), adds the row reflection's and forms the sums of the next column
+// reflection, whose column is updated and prepared first.
 double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* rv1, double& gOut, Work& wk) {
     double g = 0, scale = 0, anorm = 0;
-    ColumnStep col;
+    ColumnStep next;
     bool prepared = false;  // column i prepared, wk.dot holding its sums
     for (int i = 1; i <= n; ++i) {
         const int l = i + 1;
         double* ci = a.col(i);
         rv1[i] = scale * g;
         if (!prepared) {
-            col = prepareColumn(ci, i, m);
-            if (col.scale != 0 && l <= n) kern.pass(a, {l, n, i, m, nullptr, nullptr, PassSum::ColumnDot, ci, wk.dot.data()});
+            next = prepareColumn(ci, i, m);
+            if (next.scale != 0 && l <= n)
+                kern.pass(a, {.c0 = l, .c1 = n, .r0 = i, .m = m, .sum = PassSum::ColumnDot, .x = ci, .out = wk.dot.data()});
         }
+        const ColumnStep col = next;
         prepared = false;
         if (col.scale != 0) {
             for (int j = l; j <= n; ++j) {
@@ -106,24 +109,24 @@ double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* r
                 }
             }
         }
-        const bool rowPart = scale != 0;
-        if (l <= n && (col.scale != 0 || rowPart)) {
-            if (rowPart) std::fill(wk.rowSum.begin() + l, wk.rowSum.begin() + m + 1, 0.0);
-            kern.pass(a, {l, n, l, m, col.scale != 0 ? wk.coef.data() : nullptr, ci,
-                          rowPart ? PassSum::RowSum : PassSum::None, wk.row.data(), wk.rowSum.data()});
+        const Update colUpdate = col.scale != 0 ? Update{wk.coef.data(), ci} : Update{};
+        if (scale != 0) {
+            std::fill(wk.rowSum.begin() + l, wk.rowSum.begin() + m + 1, 0.0);
+            kern.pass(a, {.c0 = l, .c1 = n, .r0 = l, .m = m, .first = colUpdate, .sum = PassSum::RowSum,
+                          .x = wk.row.data(), .out = wk.rowSum.data()});
+            const Update rowUpdate{rv1, wk.rowSum.data()};
+            kern.pass(a, {.c0 = l, .c1 = l, .r0 = l, .m = m, .first = colUpdate, .second = rowUpdate});
+            double* cl = a.col(l);
+            next = prepareColumn(cl, l, m);
+            prepared = true;
+            kern.pass(a, {.c0 = l + 1, .c1 = n, .r0 = l, .m = m, .first = colUpdate, .second = rowUpdate,
+                          .sum = next.scale != 0 ? PassSum::ColumnDot : PassSum::None, .x = cl, .out = wk.dot.data()});
+            for (int k = l; k <= n; ++k) a(i, k) *= scale;
+        } else if (colUpdate.coef && l <= n) {
+            kern.pass(a, {.c0 = l, .c1 = n, .r0 = l, .m = m, .first = colUpdate});
         }
         if (col.scale != 0)
             for (int k = i; k <= m; ++k) ci[k] *= col.scale;
-        if (rowPart) {
-            kern.pass(a, {l, l, l, m, rv1, wk.rowSum.data(), PassSum::None, nullptr, nullptr});
-            double* cl = a.col(l);
-            col = prepareColumn(cl, l, m);
-            prepared = true;
-            if (l < n)
-                kern.pass(a, {l + 1, n, l, m, rv1, wk.rowSum.data(), col.scale != 0 ? PassSum::ColumnDot : PassSum::None,
-                              cl, wk.dot.data()});
-            for (int k = l; k <= n; ++k) a(i, k) *= scale;
-        }
         const double t = std::fabs(w[i]) + std::fabs(rv1[i]);
         if (t > anorm) anorm = t;  // a NaN never becomes the scale of the tests
     }
@@ -142,8 +145,8 @@ void accumulateRight(const SvdKernels& kern, View a, View v, int n, const double
                 const double* ai = wk.row.data();
                 double* vi = v.col(i);
                 for (int j = l; j <= n; ++j) vi[j] = (ai[j] / ai[l]) / g;
-                kern.pass(v, {l, n, l, n, nullptr, nullptr, PassSum::ColumnDot, ai, wk.dot.data()});
-                kern.pass(v, {l, n, l, n, wk.dot.data(), vi, PassSum::None, nullptr, nullptr});
+                kern.pass(v, {.c0 = l, .c1 = n, .r0 = l, .m = n, .sum = PassSum::ColumnDot, .x = ai, .out = wk.dot.data()});
+                kern.pass(v, {.c0 = l, .c1 = n, .r0 = l, .m = n, .first = {wk.dot.data(), vi}});
             }
             for (int j = l; j <= n; ++j) {
                 v(i, j) = 0;
@@ -169,10 +172,11 @@ void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* 
         if (g != 0) {
             g = 1 / g;
             if (l <= n) {
-                if (!summed) kern.pass(a, {l, n, l, m, nullptr, nullptr, PassSum::ColumnDot, ci, wk.dot.data()});
+                if (!summed)
+                    kern.pass(a, {.c0 = l, .c1 = n, .r0 = l, .m = m, .sum = PassSum::ColumnDot, .x = ci, .out = wk.dot.data()});
                 for (int j = l; j <= n; ++j) wk.coef[j] = (wk.dot[j] / ci[i]) * g;
-                kern.pass(a, {l, n, i, m, wk.coef.data(), ci, next ? PassSum::ColumnDot : PassSum::None, next,
-                              wk.dot.data()});
+                kern.pass(a, {.c0 = l, .c1 = n, .r0 = i, .m = m, .first = {wk.coef.data(), ci},
+                              .sum = next ? PassSum::ColumnDot : PassSum::None, .x = next, .out = wk.dot.data()});
                 restSummed = next != nullptr;
             }
             for (int j = i; j <= m; ++j) ci[j] *= g;
@@ -181,7 +185,7 @@ void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* 
         }
         ci[i] += 1;
         summed = next && restSummed;
-        if (summed) kern.pass(a, {i, i, i, m, nullptr, nullptr, PassSum::ColumnDot, next, wk.dot.data()});
+        if (summed) kern.pass(a, {.c0 = i, .c1 = i, .r0 = i, .m = m, .sum = PassSum::ColumnDot, .x = next, .out = wk.dot.data()});
     }
 }
 

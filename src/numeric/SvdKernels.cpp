@@ -6,8 +6,11 @@ namespace tessan {
 
 namespace {
 
-// The update of a pass on column k: a(j, k) += f vec(j) for j = r0..m.
-void update(double* __restrict ck, double f, const double* vec, int r0, int m) {
+// An update written back to column k: a(j, k) += coef(k) vec(j) for j = r0..m.
+void update(double* __restrict ck, const Update& u, int k, int r0, int m) {
+    if (!u.coef) return;
+    const double f = u.coef[k];
+    const double* vec = u.vec;
     for (int j = r0; j <= m; ++j) ck[j] += f * vec[j];
 }
 
@@ -18,7 +21,8 @@ void dotBlock(View a, const Pass& p, int k) {
     const double* c[W];
     double s[W];
     for (int t = 0; t < W; ++t) {
-        if (p.coef) update(a.col(k + t), p.coef[k + t], p.vec, p.r0, p.m);
+        update(a.col(k + t), p.first, k + t, p.r0, p.m);
+        update(a.col(k + t), p.second, k + t, p.r0, p.m);
         c[t] = a.col(k + t);
         s[t] = 0;
     }
@@ -29,40 +33,54 @@ void dotBlock(View a, const Pass& p, int k) {
     for (int t = 0; t < W; ++t) p.out[k + t] = s[t];
 }
 
+// RowSum on the updated values of columns k..k+T-1, not written back: the partial sums take
+// the T terms of each row in column order.
+template <int T>
+void rowSumBlock(View a, const Pass& p, int k) {
+    const double* c[T];
+    double x[T], f1[T], f2[T];
+    for (int t = 0; t < T; ++t) {
+        c[t] = a.col(k + t);
+        x[t] = p.x[k + t];
+        f1[t] = p.first.coef ? p.first.coef[k + t] : 0.0;
+        f2[t] = p.second.coef ? p.second.coef[k + t] : 0.0;
+    }
+    double* __restrict sum = p.out;
+    for (int j = p.r0; j <= p.m; ++j) {
+        double s = sum[j];
+        for (int t = 0; t < T; ++t) {
+            double v = c[t][j];
+            if (p.first.coef) v += f1[t] * p.first.vec[j];
+            if (p.second.coef) v += f2[t] * p.second.vec[j];
+            s += v * x[t];
+        }
+        sum[j] = s;
+    }
+}
+
 void pass(View a, const Pass& p) {
     int k = p.c0;
-    if (p.sum == PassSum::ColumnDot) {
+    switch (p.sum) {
+    case PassSum::None:
+        for (; k <= p.c1; ++k) {
+            update(a.col(k), p.first, k, p.r0, p.m);
+            update(a.col(k), p.second, k, p.r0, p.m);
+        }
+        break;
+    case PassSum::ColumnDot:
         for (; k + 7 <= p.c1; k += 8) dotBlock<8>(a, p, k);
         if (k + 3 <= p.c1) {
             dotBlock<4>(a, p, k);
             k += 4;
         }
         for (; k <= p.c1; ++k) dotBlock<1>(a, p, k);
-        return;
-    }
-    if (p.sum == PassSum::None) {
-        if (p.coef)
-            for (; k <= p.c1; ++k) update(a.col(k), p.coef[k], p.vec, p.r0, p.m);
-        return;
-    }
-    // RowSum: four columns per pass over the partial sums, so that each is loaded and stored
-    // once per four terms.
-    double* __restrict sum = p.out;
-    for (; k + 3 <= p.c1; k += 4) {
-        if (p.coef)
-            for (int t = 0; t < 4; ++t) update(a.col(k + t), p.coef[k + t], p.vec, p.r0, p.m);
-        const double x0 = p.x[k], x1 = p.x[k + 1], x2 = p.x[k + 2], x3 = p.x[k + 3];
-        const double* __restrict c0 = a.col(k);
-        const double* __restrict c1 = a.col(k + 1);
-        const double* __restrict c2 = a.col(k + 2);
-        const double* __restrict c3 = a.col(k + 3);
-        for (int j = p.r0; j <= p.m; ++j) sum[j] = (((sum[j] + c0[j] * x0) + c1[j] * x1) + c2[j] * x2) + c3[j] * x3;
-    }
-    for (; k <= p.c1; ++k) {
-        if (p.coef) update(a.col(k), p.coef[k], p.vec, p.r0, p.m);
-        const double x = p.x[k];
-        const double* __restrict ck = a.col(k);
-        for (int j = p.r0; j <= p.m; ++j) sum[j] += ck[j] * x;
+        break;
+    case PassSum::RowSum:
+        // Four columns per pass over the partial sums, so that each is loaded and stored once
+        // per four terms.
+        for (; k + 3 <= p.c1; k += 4) rowSumBlock<4>(a, p, k);
+        for (; k <= p.c1; ++k) rowSumBlock<1>(a, p, k);
+        break;
     }
 }
 

@@ -30,19 +30,26 @@ struct Rotation {
 };
 using Rotations = std::vector<Rotation>;
 
-// One pass over columns c0..c1 of a, in order, on rows r0..m. Each column is first updated,
-// when coef is given: a(j, k) += coef(k) vec(j); then, by sum:
+// An update of the columns of a pass: a(j, k) += coef(k) vec(j), when coef is given.
+struct Update {
+    const double* coef = nullptr;
+    const double* vec = nullptr;
+};
+
+// One pass over columns c0..c1 of a, in order, on rows r0..m. Each column is updated by first,
+// then by second, and enters the sums:
 //   ColumnDot: out(k) = sum_{j=r0..m} x(j) a(j, k), accumulated upwards over j;
 //   RowSum:    out(j) += a(j, k) x(k) for j = r0..m, the columns taken in order.
-// Arrays are 1-based, by row or by column as used; vec and x must not lie in columns c0..c1.
+// A RowSum pass does not write the updated columns back (the next pass repeats the updates,
+// which give the same values); the others do. Arrays are 1-based, by row or by column as
+// used; no vector may lie in columns c0..c1.
 enum class PassSum { None, ColumnDot, RowSum };
 struct Pass {
-    int c0, c1, r0, m;
-    const double* coef;
-    const double* vec;
-    PassSum sum;
-    const double* x;
-    double* out;
+    int c0 = 0, c1 = 0, r0 = 0, m = 0;
+    Update first{}, second{};
+    PassSum sum = PassSum::None;
+    const double* x = nullptr;
+    double* out = nullptr;
 };
 
 struct SvdKernels {

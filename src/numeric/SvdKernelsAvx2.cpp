@@ -22,45 +22,60 @@ namespace {
 
 using V4 = __m256d;
 
-// The update of a pass on column k, four rows at a time: a(j, k) += f vec(j).
-TESSAN_AVX2 void update(double* ck, double f, const double* vec, int r0, int m) {
-    const V4 fv = _mm256_set1_pd(f);
+// The updates of a pass, at most two, with the first given first.
+struct Updates {
+    int n = 0;
+    Update u[2];
+    explicit Updates(const Pass& p) {
+        if (p.first.coef) u[n++] = p.first;
+        if (p.second.coef) u[n++] = p.second;
+    }
+};
+
+// The updates of a pass written back to column k, four rows at a time.
+template <int NU>
+TESSAN_AVX2 void updateColumn(double* ck, const Update* u, int k, int r0, int m) {
+    V4 f[NU == 0 ? 1 : NU];
+    for (int e = 0; e < NU; ++e) f[e] = _mm256_set1_pd(u[e].coef[k]);
     int j = r0;
-    for (; j + 3 <= m; j += 4)
-        _mm256_storeu_pd(ck + j, _mm256_add_pd(_mm256_loadu_pd(ck + j), _mm256_mul_pd(fv, _mm256_loadu_pd(vec + j))));
-    for (; j <= m; ++j) ck[j] += f * vec[j];
+    for (; j + 3 <= m; j += 4) {
+        V4 v = _mm256_loadu_pd(ck + j);
+        for (int e = 0; e < NU; ++e) v = _mm256_add_pd(v, _mm256_mul_pd(f[e], _mm256_loadu_pd(u[e].vec + j)));
+        _mm256_storeu_pd(ck + j, v);
+    }
+    for (; j <= m; ++j)
+        for (int e = 0; e < NU; ++e) ck[j] += u[e].coef[k] * u[e].vec[j];
 }
 
 // ColumnDot on nCols <= 4G columns from k (all 4G when Full), four columns to a vector, one
 // lane per column: the columns are updated four rows at a time, and the products of four rows
 // of four columns are transposed so that each lane adds its column's products in the order of
 // the rows. Lanes past nCols repeat the last column and are neither stored nor used.
-template <int G, bool Full>
-TESSAN_AVX2 void dotBlock(View a, const Pass& p, int k, int nCols) {
+template <int G, bool Full, int NU>
+TESSAN_AVX2 void dotBlock(View a, const Pass& p, const Update* u, int k, int nCols) {
     const int m = p.m;
     const double* const x = p.x;
-    const double* const vec = p.vec;
-    const bool upd = p.coef != nullptr;
     double* c[4 * G];
-    V4 coef[4 * G];
+    V4 f[NU == 0 ? 1 : NU][4 * G];
     for (int t = 0; t < 4 * G; ++t) {
         const int col = k + (Full ? t : std::min(t, nCols - 1));
         c[t] = a.col(col);
-        coef[t] = _mm256_set1_pd(upd ? p.coef[col] : 0.0);
+        for (int e = 0; e < NU; ++e) f[e][t] = _mm256_set1_pd(u[e].coef[col]);
     }
     V4 acc[G];
     for (int g = 0; g < G; ++g) acc[g] = _mm256_setzero_pd();
     int j = p.r0;
     for (; j + 3 <= m; j += 4) {
         const V4 xv = _mm256_loadu_pd(x + j);
-        const V4 uv = upd ? _mm256_loadu_pd(vec + j) : _mm256_setzero_pd();
+        V4 uv[NU == 0 ? 1 : NU];
+        for (int e = 0; e < NU; ++e) uv[e] = _mm256_loadu_pd(u[e].vec + j);
         for (int g = 0; g < G; ++g) {
             V4 q[4];
             for (int t = 0; t < 4; ++t) {
                 double* ct = c[4 * g + t] + j;
                 V4 v = _mm256_loadu_pd(ct);
-                if (upd) {
-                    v = _mm256_add_pd(v, _mm256_mul_pd(coef[4 * g + t], uv));
+                if (NU > 0) {
+                    for (int e = 0; e < NU; ++e) v = _mm256_add_pd(v, _mm256_mul_pd(f[e][4 * g + t], uv[e]));
                     if (Full || 4 * g + t < nCols) _mm256_storeu_pd(ct, v);
                 }
                 q[t] = _mm256_mul_pd(xv, v);
@@ -78,10 +93,12 @@ TESSAN_AVX2 void dotBlock(View a, const Pass& p, int k, int nCols) {
         for (int g = 0; g < G; ++g) {
             double* const* cg = c + 4 * g;
             V4 v = _mm256_setr_pd(cg[0][j], cg[1][j], cg[2][j], cg[3][j]);
-            if (upd) {
-                const V4 cf = _mm256_setr_pd(p.coef[k + 4 * g], p.coef[k + std::min(4 * g + 1, nCols - 1)],
-                                             p.coef[k + std::min(4 * g + 2, nCols - 1)], p.coef[k + std::min(4 * g + 3, nCols - 1)]);
-                v = _mm256_add_pd(v, _mm256_mul_pd(cf, _mm256_set1_pd(vec[j])));
+            if (NU > 0) {
+                for (int e = 0; e < NU; ++e) {
+                    const V4 fe = _mm256_setr_pd(_mm256_cvtsd_f64(f[e][4 * g]), _mm256_cvtsd_f64(f[e][4 * g + 1]),
+                                                 _mm256_cvtsd_f64(f[e][4 * g + 2]), _mm256_cvtsd_f64(f[e][4 * g + 3]));
+                    v = _mm256_add_pd(v, _mm256_mul_pd(fe, _mm256_set1_pd(u[e].vec[j])));
+                }
                 alignas(32) double nv[4];
                 _mm256_store_pd(nv, v);
                 for (int t = 0; t < 4; ++t)
@@ -95,59 +112,72 @@ TESSAN_AVX2 void dotBlock(View a, const Pass& p, int k, int nCols) {
     for (int t = 0; t < nCols; ++t) p.out[k + t] = s[t];
 }
 
-// RowSum on T columns from k: the partial sums, four rows to a vector, are loaded once for the
-// T columns and take their terms in column order.
-template <int T>
-TESSAN_AVX2 void rowSumBlock(View a, const Pass& p, int k) {
-    double* c[T];
-    double coef[T], x[T];
+template <int NU>
+TESSAN_AVX2 void columnDot(View a, const Pass& p, const Update* u) {
+    int k = p.c0;
+    for (; p.c1 - k + 1 >= 8; k += 8) dotBlock<2, true, NU>(a, p, u, k, 8);
+    for (; p.c1 - k + 1 >= 4; k += 4) dotBlock<1, true, NU>(a, p, u, k, 4);
+    if (k <= p.c1) dotBlock<1, false, NU>(a, p, u, k, p.c1 - k + 1);
+}
+
+// RowSum on the updated values of T columns from k, not written back: the partial sums, four
+// rows to a vector, are loaded once for the T columns and take their terms in column order.
+template <int T, int NU>
+TESSAN_AVX2 void rowSumBlock(View a, const Pass& p, const Update* u, int k) {
+    const double* c[T];
+    V4 x[T], f[NU == 0 ? 1 : NU][T];
     for (int t = 0; t < T; ++t) {
         c[t] = a.col(k + t);
-        coef[t] = p.coef ? p.coef[k + t] : 0.0;
-        x[t] = p.x[k + t];
+        x[t] = _mm256_set1_pd(p.x[k + t]);
+        for (int e = 0; e < NU; ++e) f[e][t] = _mm256_set1_pd(u[e].coef[k + t]);
     }
-    const bool upd = p.coef != nullptr;
+    double* const out = p.out;
     int j = p.r0;
     for (; j + 3 <= p.m; j += 4) {
-        V4 s = _mm256_loadu_pd(p.out + j);
-        const V4 uv = upd ? _mm256_loadu_pd(p.vec + j) : _mm256_setzero_pd();
+        V4 s = _mm256_loadu_pd(out + j);
+        V4 uv[NU == 0 ? 1 : NU];
+        for (int e = 0; e < NU; ++e) uv[e] = _mm256_loadu_pd(u[e].vec + j);
         for (int t = 0; t < T; ++t) {
             V4 v = _mm256_loadu_pd(c[t] + j);
-            if (upd) {
-                v = _mm256_add_pd(v, _mm256_mul_pd(_mm256_set1_pd(coef[t]), uv));
-                _mm256_storeu_pd(c[t] + j, v);
-            }
-            s = _mm256_add_pd(s, _mm256_mul_pd(v, _mm256_set1_pd(x[t])));
+            for (int e = 0; e < NU; ++e) v = _mm256_add_pd(v, _mm256_mul_pd(f[e][t], uv[e]));
+            s = _mm256_add_pd(s, _mm256_mul_pd(v, x[t]));
         }
-        _mm256_storeu_pd(p.out + j, s);
+        _mm256_storeu_pd(out + j, s);
     }
     for (; j <= p.m; ++j) {
-        double s = p.out[j];
+        double s = out[j];
         for (int t = 0; t < T; ++t) {
-            if (upd) c[t][j] += coef[t] * p.vec[j];
-            s += c[t][j] * x[t];
+            double v = c[t][j];
+            for (int e = 0; e < NU; ++e) v += u[e].coef[k + t] * u[e].vec[j];
+            s += v * p.x[k + t];
         }
-        p.out[j] = s;
+        out[j] = s;
+    }
+}
+
+template <int NU>
+TESSAN_AVX2 void passWith(View a, const Pass& p, const Update* u) {
+    int k = p.c0;
+    switch (p.sum) {
+    case PassSum::None:
+        if (NU > 0)
+            for (; k <= p.c1; ++k) updateColumn<NU>(a.col(k), u, k, p.r0, p.m);
+        break;
+    case PassSum::ColumnDot:
+        columnDot<NU>(a, p, u);
+        break;
+    case PassSum::RowSum:
+        for (; k + 3 <= p.c1; k += 4) rowSumBlock<4, NU>(a, p, u, k);
+        for (; k <= p.c1; ++k) rowSumBlock<1, NU>(a, p, u, k);
+        break;
     }
 }
 
 TESSAN_AVX2 void pass(View a, const Pass& p) {
-    int k = p.c0;
-    switch (p.sum) {
-    case PassSum::None:
-        if (p.coef)
-            for (; k <= p.c1; ++k) update(a.col(k), p.coef[k], p.vec, p.r0, p.m);
-        break;
-    case PassSum::ColumnDot:
-        for (; p.c1 - k + 1 >= 4 * 4 /*DG*/; k += 4 * 4 /*DG*/) dotBlock<4 /*DG*/, true>(a, p, k, 4 * 4 /*DG*/);
-        for (; p.c1 - k + 1 >= 4; k += 4) dotBlock<1, true>(a, p, k, 4);
-        if (k <= p.c1) dotBlock<1, false>(a, p, k, p.c1 - k + 1);
-        break;
-    case PassSum::RowSum:
-        for (; k + 3 <= p.c1; k += 4) rowSumBlock<4>(a, p, k);
-        for (; k <= p.c1; ++k) rowSumBlock<1>(a, p, k);
-        break;
-    }
+    const Updates u(p);
+    if (u.n == 0) passWith<0>(a, p, u.u);
+    else if (u.n == 1) passWith<1>(a, p, u.u);
+    else passWith<2>(a, p, u.u);
 }
 
 // 4V rows from r0 through the whole list. As in the generic loops, the new column of one
