@@ -158,34 +158,44 @@ void accumulateRight(const SvdKernels& kern, View a, View v, int n, const double
     }
 }
 
-// Step 3: the left-hand transformations into a. The update of step i (rows i..m of the
-// columns to its right) goes with the sums of step i - 1 over the same rows, in one pass.
+// Step 3: the left-hand transformations into a. Step i reflects the columns to its right with
+// column i as it was left by the reduction, then turns column i into its final form. A column
+// meets only the steps left of it, in order, and the columns left of it do not change before
+// their own step, so the columns are taken a block at a time from the right, each block
+// through every step while it stays in cache. The update of step i (rows i..m of the block)
+// goes with the sums of step i - 1 over the same rows, in one pass.
 void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* w, Work& wk) {
-    bool summed = false;  // wk.dot holding the sums of step i over columns i+1..n
-    for (int i = n; i >= 1; --i) {
-        const int l = i + 1;
-        double g = w[i];
-        for (int j = l; j <= n; ++j) a(i, j) = 0;
-        double* ci = a.col(i);
-        const double* next = i > 1 ? a.col(i - 1) : nullptr;  // the vector of step i - 1
-        bool restSummed = l > n;                                // next's sums over columns l..n
-        if (g != 0) {
-            g = 1 / g;
-            if (l <= n) {
+    constexpr int kBlock = 16;
+    for (int j1 = n; j1 >= 1; j1 -= kBlock) {
+        const int j0 = std::max(1, j1 - kBlock + 1);
+        bool summed = false;  // wk.dot holding the sums of step i over the block's columns right of i
+        for (int i = j1; i >= 1; --i) {
+            const int l = std::max(i + 1, j0);
+            double* ci = a.col(i);
+            const double* next = i > 1 ? a.col(i - 1) : nullptr;  // the vector of step i - 1
+            for (int j = l; j <= j1; ++j) a(i, j) = 0;
+            bool restSummed = l > j1;  // next's sums over columns l..j1
+            if (w[i] != 0 && l <= j1) {
+                const double g = 1 / w[i];
                 if (!summed)
-                    kern.pass(a, {.c0 = l, .c1 = n, .r0 = l, .m = m, .sum = PassSum::ColumnDot, .x = ci, .out = wk.dot.data()});
-                for (int j = l; j <= n; ++j) wk.coef[j] = (wk.dot[j] / ci[i]) * g;
-                kern.pass(a, {.c0 = l, .c1 = n, .r0 = i, .m = m, .first = {wk.coef.data(), ci},
+                    kern.pass(a, {.c0 = l, .c1 = j1, .r0 = i + 1, .m = m, .sum = PassSum::ColumnDot, .x = ci,
+                                  .out = wk.dot.data()});
+                for (int j = l; j <= j1; ++j) wk.coef[j] = (wk.dot[j] / ci[i]) * g;
+                kern.pass(a, {.c0 = l, .c1 = j1, .r0 = i, .m = m, .first = {wk.coef.data(), ci},
                               .sum = next ? PassSum::ColumnDot : PassSum::None, .x = next, .out = wk.dot.data()});
                 restSummed = next != nullptr;
             }
-            for (int j = i; j <= m; ++j) ci[j] *= g;
-        } else {
-            for (int j = i; j <= m; ++j) ci[j] = 0;
+            summed = next && restSummed;
+            if (i < j0) continue;
+            if (w[i] != 0) {
+                const double g = 1 / w[i];
+                for (int j = i; j <= m; ++j) ci[j] *= g;
+            } else {
+                for (int j = i; j <= m; ++j) ci[j] = 0;
+            }
+            ci[i] += 1;
+            if (summed) kern.pass(a, {.c0 = i, .c1 = i, .r0 = i, .m = m, .sum = PassSum::ColumnDot, .x = next, .out = wk.dot.data()});
         }
-        ci[i] += 1;
-        summed = next && restSummed;
-        if (summed) kern.pass(a, {.c0 = i, .c1 = i, .r0 = i, .m = m, .sum = PassSum::ColumnDot, .x = next, .out = wk.dot.data()});
     }
 }
 
