@@ -6,23 +6,30 @@ namespace tessan {
 
 namespace {
 
-// An update written back to column k: a(j, k) += coef(k) vec(j) for j = r0..m.
-void update(double* __restrict ck, const Update& u, int k, int r0, int m) {
-    if (!u.coef) return;
-    const double f = u.coef[k];
-    const double* vec = u.vec;
-    for (int j = r0; j <= m; ++j) ck[j] += f * vec[j];
+// The NU updates of a pass written back to column k, rows r0..m.
+template <int NU>
+void updateColumn(double* __restrict ck, const Update* u, int k, int r0, int m) {
+    double f[NU];
+    const double* vec[NU];
+    for (int e = 0; e < NU; ++e) {
+        f[e] = u[e].coef[k];
+        vec[e] = u[e].vec;
+    }
+    for (int j = r0; j <= m; ++j) {
+        double v = ck[j];
+        for (int e = 0; e < NU; ++e) v += f[e] * vec[e][j];
+        ck[j] = v;
+    }
 }
 
 // ColumnDot on W columns from k: each column updated, then W running sums side by side, each
 // formed upwards over j, so that the additions of one sum do not wait for each other.
-template <int W>
-void dotBlock(View a, const Pass& p, int k) {
+template <int W, int NU>
+void dotBlock(View a, const Pass& p, const Update* u, int k) {
     const double* c[W];
     double s[W];
     for (int t = 0; t < W; ++t) {
-        update(a.col(k + t), p.first, k + t, p.r0, p.m);
-        update(a.col(k + t), p.second, k + t, p.r0, p.m);
+        if constexpr (NU > 0) updateColumn<NU>(a.col(k + t), u, k + t, p.r0, p.m);
         c[t] = a.col(k + t);
         s[t] = 0;
     }
@@ -34,53 +41,59 @@ void dotBlock(View a, const Pass& p, int k) {
 }
 
 // RowSum on the updated values of columns k..k+T-1, not written back: the partial sums take
-// the T terms of each row in column order.
-template <int T>
-void rowSumBlock(View a, const Pass& p, int k) {
+// the T terms of each row in column order, so that each is loaded and stored once per T terms.
+template <int T, int NU>
+void rowSumBlock(View a, const Pass& p, const Update* u, int k) {
     const double* c[T];
-    double x[T], f1[T], f2[T];
+    double x[T], f[NU > 0 ? NU : 1][T];
+    const double* vec[NU > 0 ? NU : 1];
     for (int t = 0; t < T; ++t) {
         c[t] = a.col(k + t);
         x[t] = p.x[k + t];
-        f1[t] = p.first.coef ? p.first.coef[k + t] : 0.0;
-        f2[t] = p.second.coef ? p.second.coef[k + t] : 0.0;
+        for (int e = 0; e < NU; ++e) f[e][t] = u[e].coef[k + t];
     }
+    for (int e = 0; e < NU; ++e) vec[e] = u[e].vec;
     double* __restrict sum = p.out;
     for (int j = p.r0; j <= p.m; ++j) {
         double s = sum[j];
         for (int t = 0; t < T; ++t) {
             double v = c[t][j];
-            if (p.first.coef) v += f1[t] * p.first.vec[j];
-            if (p.second.coef) v += f2[t] * p.second.vec[j];
+            for (int e = 0; e < NU; ++e) v += f[e][t] * vec[e][j];
             s += v * x[t];
         }
         sum[j] = s;
     }
 }
 
-void pass(View a, const Pass& p) {
+template <int NU>
+void passWith(View a, const Pass& p, const Update* u) {
     int k = p.c0;
     switch (p.sum) {
     case PassSum::None:
-        for (; k <= p.c1; ++k) {
-            update(a.col(k), p.first, k, p.r0, p.m);
-            update(a.col(k), p.second, k, p.r0, p.m);
-        }
+        if constexpr (NU > 0)
+            for (; k <= p.c1; ++k) updateColumn<NU>(a.col(k), u, k, p.r0, p.m);
         break;
     case PassSum::ColumnDot:
-        for (; k + 7 <= p.c1; k += 8) dotBlock<8>(a, p, k);
+        for (; k + 7 <= p.c1; k += 8) dotBlock<8, NU>(a, p, u, k);
         if (k + 3 <= p.c1) {
-            dotBlock<4>(a, p, k);
+            dotBlock<4, NU>(a, p, u, k);
             k += 4;
         }
-        for (; k <= p.c1; ++k) dotBlock<1>(a, p, k);
+        for (; k <= p.c1; ++k) dotBlock<1, NU>(a, p, u, k);
         break;
     case PassSum::RowSum:
-        // Four columns per pass over the partial sums, so that each is loaded and stored once
-        // per four terms.
-        for (; k + 3 <= p.c1; k += 4) rowSumBlock<4>(a, p, k);
-        for (; k <= p.c1; ++k) rowSumBlock<1>(a, p, k);
+        for (; k + 3 <= p.c1; k += 4) rowSumBlock<4, NU>(a, p, u, k);
+        for (; k <= p.c1; ++k) rowSumBlock<1, NU>(a, p, u, k);
         break;
+    }
+}
+
+void pass(View a, const Pass& p) {
+    Update u[2];
+    switch (p.updates(u)) {
+    case 0: passWith<0>(a, p, u); break;
+    case 1: passWith<1>(a, p, u); break;
+    default: passWith<2>(a, p, u); break;
     }
 }
 

@@ -50,6 +50,14 @@ struct Pass {
     PassSum sum = PassSum::None;
     const double* x = nullptr;
     double* out = nullptr;
+
+    // The updates that are given, in order, in u; returns their number.
+    int updates(Update (&u)[2]) const {
+        int nu = 0;
+        if (first.coef) u[nu++] = first;
+        if (second.coef) u[nu++] = second;
+        return nu;
+    }
 };
 
 struct SvdKernels {

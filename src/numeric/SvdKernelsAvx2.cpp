@@ -22,16 +22,6 @@ namespace {
 
 using V4 = __m256d;
 
-// The updates of a pass, at most two, with the first given first.
-struct Updates {
-    int n = 0;
-    Update u[2];
-    explicit Updates(const Pass& p) {
-        if (p.first.coef) u[n++] = p.first;
-        if (p.second.coef) u[n++] = p.second;
-    }
-};
-
 // The updates of a pass written back to column k, four rows at a time.
 template <int NU>
 TESSAN_AVX2 void updateColumn(double* ck, const Update* u, int k, int r0, int m) {
@@ -174,10 +164,12 @@ TESSAN_AVX2 void passWith(View a, const Pass& p, const Update* u) {
 }
 
 TESSAN_AVX2 void pass(View a, const Pass& p) {
-    const Updates u(p);
-    if (u.n == 0) passWith<0>(a, p, u.u);
-    else if (u.n == 1) passWith<1>(a, p, u.u);
-    else passWith<2>(a, p, u.u);
+    Update u[2];
+    switch (p.updates(u)) {
+    case 0: passWith<0>(a, p, u); break;
+    case 1: passWith<1>(a, p, u); break;
+    default: passWith<2>(a, p, u); break;
+    }
 }
 
 // 4V rows from r0 through the whole list. As in the generic loops, the new column of one
