@@ -45,12 +45,13 @@ template <int G, bool Full, int NU>
 TESSAN_AVX2 void dotBlock(View a, const Pass& p, const Update* u, int k, int nCols) {
     const int m = p.m;
     const double* const x = p.x;
+    int col[4 * G];
     double* c[4 * G];
     V4 f[NU == 0 ? 1 : NU][4 * G];
     for (int t = 0; t < 4 * G; ++t) {
-        const int col = k + (Full ? t : std::min(t, nCols - 1));
-        c[t] = a.col(col);
-        for (int e = 0; e < NU; ++e) f[e][t] = _mm256_set1_pd(u[e].coef[col]);
+        col[t] = k + (Full ? t : std::min(t, nCols - 1));
+        c[t] = a.col(col[t]);
+        for (int e = 0; e < NU; ++e) f[e][t] = _mm256_set1_pd(u[e].coef[col[t]]);
     }
     V4 acc[G];
     for (int g = 0; g < G; ++g) acc[g] = _mm256_setzero_pd();
@@ -64,7 +65,7 @@ TESSAN_AVX2 void dotBlock(View a, const Pass& p, const Update* u, int k, int nCo
             for (int t = 0; t < 4; ++t) {
                 double* ct = c[4 * g + t] + j;
                 V4 v = _mm256_loadu_pd(ct);
-                if (NU > 0) {
+                if constexpr (NU > 0) {
                     for (int e = 0; e < NU; ++e) v = _mm256_add_pd(v, _mm256_mul_pd(f[e][4 * g + t], uv[e]));
                     if (Full || 4 * g + t < nCols) _mm256_storeu_pd(ct, v);
                 }
@@ -82,12 +83,13 @@ TESSAN_AVX2 void dotBlock(View a, const Pass& p, const Update* u, int k, int nCo
         const V4 xj = _mm256_set1_pd(x[j]);
         for (int g = 0; g < G; ++g) {
             double* const* cg = c + 4 * g;
+            const int* kg = col + 4 * g;
             V4 v = _mm256_setr_pd(cg[0][j], cg[1][j], cg[2][j], cg[3][j]);
-            if (NU > 0) {
+            if constexpr (NU > 0) {
                 for (int e = 0; e < NU; ++e) {
-                    const V4 fe = _mm256_setr_pd(_mm256_cvtsd_f64(f[e][4 * g]), _mm256_cvtsd_f64(f[e][4 * g + 1]),
-                                                 _mm256_cvtsd_f64(f[e][4 * g + 2]), _mm256_cvtsd_f64(f[e][4 * g + 3]));
-                    v = _mm256_add_pd(v, _mm256_mul_pd(fe, _mm256_set1_pd(u[e].vec[j])));
+                    const double* fe = u[e].coef;
+                    const V4 fv = _mm256_setr_pd(fe[kg[0]], fe[kg[1]], fe[kg[2]], fe[kg[3]]);
+                    v = _mm256_add_pd(v, _mm256_mul_pd(fv, _mm256_set1_pd(u[e].vec[j])));
                 }
                 alignas(32) double nv[4];
                 _mm256_store_pd(nv, v);
@@ -102,6 +104,7 @@ TESSAN_AVX2 void dotBlock(View a, const Pass& p, const Update* u, int k, int nCo
     for (int t = 0; t < nCols; ++t) p.out[k + t] = s[t];
 }
 
+// Eight columns at a time, then four, then the rest.
 template <int NU>
 TESSAN_AVX2 void columnDot(View a, const Pass& p, const Update* u) {
     int k = p.c0;
@@ -150,7 +153,7 @@ TESSAN_AVX2 void passWith(View a, const Pass& p, const Update* u) {
     int k = p.c0;
     switch (p.sum) {
     case PassSum::None:
-        if (NU > 0)
+        if constexpr (NU > 0)
             for (; k <= p.c1; ++k) updateColumn<NU>(a.col(k), u, k, p.r0, p.m);
         break;
     case PassSum::ColumnDot:
