@@ -4,12 +4,16 @@
 //
 // Every value is computed with the same operations in the same order as the textbook form of
 // the method (sums run upwards over their index, square roots taken directly). Only the
-// arrangement of the loops differs, to suit the column-major storage:
+// arrangement of the loops differs, to suit the column-major storage and the caches:
+//  - the matrix is worked in passes over its columns (numeric/SvdKernels.h), each update of a
+//    column going with the sums that need the updated values, in the same pass;
 //  - the row part of the reduction forms all its row sums at once, one column at a time;
 //  - sums over a column are formed for several columns side by side;
+//  - the left-hand accumulation takes a block of columns through all its steps at a time;
 //  - the plane rotations of the QR phase do not depend on the contents of a or v, so they
 //    are recorded and applied afterwards, a few rows at a time, each row meeting them in the
 //    order they were made.
+// The inner loops come in sets for different instruction sets, which give the same values.
 //
 // Sign of zero: where the reflection needs sign(f) and f is exactly 0, +1 is taken, so that
 // |g| = sqrt(s) and the reflection stays orthogonal; the same choice in the shift keeps its
@@ -40,6 +44,11 @@ struct Work {
     std::vector<double> coef;    // by column: the multiples of a reflection's update
     std::vector<double> row;     // by column: a copy of one row
 };
+
+// A pass that only forms the sums of columns c0..c1 with x over rows r0..m, into out.
+Pass columnSums(int c0, int c1, int r0, int m, const double* x, double* out) {
+    return {.c0 = c0, .c1 = c1, .r0 = r0, .m = m, .sum = PassSum::ColumnDot, .x = x, .out = out};
+}
 
 // Column i scaled and turned into its Householder vector (rows i..m), when it is not zero.
 struct ColumnStep {
@@ -78,7 +87,7 @@ double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* r
         if (!prepared) {
             next = prepareColumn(ci, i, m);
             if (next.scale != 0 && l <= n)
-                kern.pass(a, {.c0 = l, .c1 = n, .r0 = i, .m = m, .sum = PassSum::ColumnDot, .x = ci, .out = wk.dot.data()});
+                kern.pass(a, columnSums(l, n, i, m, ci, wk.dot.data()));
         }
         const ColumnStep col = next;
         prepared = false;
@@ -145,7 +154,7 @@ void accumulateRight(const SvdKernels& kern, View a, View v, int n, const double
                 const double* ai = wk.row.data();
                 double* vi = v.col(i);
                 for (int j = l; j <= n; ++j) vi[j] = (ai[j] / ai[l]) / g;
-                kern.pass(v, {.c0 = l, .c1 = n, .r0 = l, .m = n, .sum = PassSum::ColumnDot, .x = ai, .out = wk.dot.data()});
+                kern.pass(v, columnSums(l, n, l, n, ai, wk.dot.data()));
                 kern.pass(v, {.c0 = l, .c1 = n, .r0 = l, .m = n, .first = {wk.dot.data(), vi}});
             }
             for (int j = l; j <= n; ++j) {
@@ -177,9 +186,7 @@ void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* 
             bool restSummed = l > j1;  // next's sums over columns l..j1
             if (w[i] != 0 && l <= j1) {
                 const double g = 1 / w[i];
-                if (!summed)
-                    kern.pass(a, {.c0 = l, .c1 = j1, .r0 = i + 1, .m = m, .sum = PassSum::ColumnDot, .x = ci,
-                                  .out = wk.dot.data()});
+                if (!summed) kern.pass(a, columnSums(l, j1, i + 1, m, ci, wk.dot.data()));
                 for (int j = l; j <= j1; ++j) wk.coef[j] = (wk.dot[j] / ci[i]) * g;
                 kern.pass(a, {.c0 = l, .c1 = j1, .r0 = i, .m = m, .first = {wk.coef.data(), ci},
                               .sum = next ? PassSum::ColumnDot : PassSum::None, .x = next, .out = wk.dot.data()});
@@ -194,7 +201,7 @@ void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* 
                 for (int j = i; j <= m; ++j) ci[j] = 0;
             }
             ci[i] += 1;
-            if (summed) kern.pass(a, {.c0 = i, .c1 = i, .r0 = i, .m = m, .sum = PassSum::ColumnDot, .x = next, .out = wk.dot.data()});
+            if (summed) kern.pass(a, columnSums(i, i, i, m, next, wk.dot.data()));
         }
     }
 }
@@ -314,7 +321,9 @@ SvdStatus diagonalise(int n, double* w, double* rv1, double anorm, Pending& pend
 
 }  // namespace
 
-SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) { return SvdDecompUsing(*SvdKernelSets().back(), a, m, n, w, v); }
+SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) {
+    return SvdDecompUsing(*SvdKernelSets().back(), a, m, n, w, v);
+}
 
 SvdStatus SvdDecompUsing(const SvdKernels& kern, Mat& a, int m, int n, Vec& w, Mat& v) {
     if (m < n) return SvdStatus::TooFewRows;
@@ -324,7 +333,8 @@ SvdStatus SvdDecompUsing(const SvdKernels& kern, Mat& a, int m, int n, Vec& w, M
     const View vv{v.col(1), v.rows()};
     std::vector<double> rv1(static_cast<std::size_t>(n) + 1, 0.0);
     const auto byRow = static_cast<std::size_t>(m) + 1, byCol = static_cast<std::size_t>(n) + 2;
-    Work wk{std::vector<double>(byRow), std::vector<double>(byCol), std::vector<double>(byCol), std::vector<double>(byCol)};
+    Work wk{std::vector<double>(byRow), std::vector<double>(byCol), std::vector<double>(byCol),
+            std::vector<double>(byCol)};
 
     double g = 0;
     const double anorm = reduce(kern, av, m, n, w.data(), rv1.data(), g, wk);
