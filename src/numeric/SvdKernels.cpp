@@ -1,6 +1,5 @@
 #include "numeric/SvdKernels.h"
 
-#include <algorithm>
 
 namespace tessan {
 
