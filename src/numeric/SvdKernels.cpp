@@ -1,6 +1,5 @@
 #include "numeric/SvdKernels.h"
 
-
 namespace tessan {
 
 namespace {
