@@ -4,18 +4,23 @@
 //
 // Every value is computed with the same operations in the same order as the textbook form of
 // the method (sums run upwards over their index, square roots taken directly). Only the
-// arrangement of the loops differs, to suit the column-major storage:
+// arrangement of the loops differs, to suit the column-major storage and the caches:
+//  - the matrix is worked in passes over its columns (numeric/SvdKernels.h), each update of a
+//    column going with the sums that need the updated values, in the same pass;
 //  - the row part of the reduction forms all its row sums at once, one column at a time;
 //  - sums over a column are formed for several columns side by side;
+//  - the left-hand accumulation takes a block of columns through all its steps at a time;
 //  - the plane rotations of the QR phase do not depend on the contents of a or v, so they
 //    are recorded and applied afterwards, a few rows at a time, each row meeting them in the
 //    order they were made.
+// The inner loops come in sets for different instruction sets, which give the same values.
 //
 // Sign of zero: where the reflection needs sign(f) and f is exactly 0, +1 is taken, so that
 // |g| = sqrt(s) and the reflection stays orthogonal; the same choice in the shift keeps its
 // denominator f + |g| sign(f) at |g| >= 1.
 #include "numeric/Svd.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstddef>
@@ -32,36 +37,71 @@ inline double withSignOf(double a, double b) { return b >= 0.0 ? std::fabs(a) : 
 
 inline bool negligible(double x, double anorm) { return std::fabs(x) + anorm == anorm; }
 
+// Scratch of one decomposition, 1-based.
+struct Work {
+    std::vector<double> rowSum;  // by row: the row part's sums
+    std::vector<double> dot;     // by column: the sums of a pending reflection
+    std::vector<double> coef;    // by column: the multiples of a reflection's update
+    std::vector<double> row;     // by column: a copy of one row
+};
+
+// A pass that only forms the sums of columns c0..c1 with x over rows r0..m, into out.
+Pass columnSums(int c0, int c1, int r0, int m, const double* x, double* out) {
+    return {.c0 = c0, .c1 = c1, .r0 = r0, .m = m, .sum = PassSum::ColumnDot, .x = x, .out = out};
+}
+
+// Column i scaled and turned into its Householder vector (rows i..m), when it is not zero.
+struct ColumnStep {
+    double scale = 0, g = 0, h = 0;
+};
+ColumnStep prepareColumn(double* ci, int i, int m) {
+    ColumnStep c;
+    for (int k = i; k <= m; ++k) c.scale += std::fabs(ci[k]);
+    if (c.scale != 0) {
+        double s = 0;
+        for (int k = i; k <= m; ++k) {
+            ci[k] /= c.scale;
+            s += ci[k] * ci[k];
+        }
+        const double f = ci[i];
+        c.g = -withSignOf(std::sqrt(s), f);
+        c.h = f * c.g - s;
+        ci[i] = f - c.g;
+    }
+    return c;
+}
+
 // Step 1: Householder reduction. Returns anorm; g is left as the last g of the row part.
-double reduce(View a, int m, int n, double* w, double* rv1, double& gOut, std::vector<double>& rowSum) {
+// Below row i, step i makes two passes over the columns to its right: the first forms the
+// row part's sums from the column reflection's update, the second makes that update again
+// (the same values), adds the row reflection's and forms the sums of the next column
+// reflection, whose column is updated and prepared first.
+double reduce(const SvdKernels& kern, View a, int m, int n, double* w, double* rv1, double& gOut, Work& wk) {
     double g = 0, scale = 0, anorm = 0;
+    ColumnStep next;
+    bool prepared = false;  // column i prepared, wk.dot holding its sums
     for (int i = 1; i <= n; ++i) {
         const int l = i + 1;
+        double* ci = a.col(i);
         rv1[i] = scale * g;
-        g = 0;
-        double s = 0;
-        scale = 0;
-        if (i <= m) {
-            double* ci = a.col(i);
-            for (int k = i; k <= m; ++k) scale += std::fabs(ci[k]);
-            if (scale != 0) {
-                for (int k = i; k <= m; ++k) {
-                    ci[k] /= scale;
-                    s += ci[k] * ci[k];
-                }
-                const double f = ci[i];
-                g = -withSignOf(std::sqrt(s), f);
-                const double h = f * g - s;
-                ci[i] = f - g;
-                ColumnReflect(ci, a, l, n, i, m, h);
-                for (int k = i; k <= m; ++k) ci[k] *= scale;
+        if (!prepared) {
+            next = prepareColumn(ci, i, m);
+            if (next.scale != 0 && l <= n)
+                kern.pass(a, columnSums(l, n, i, m, ci, wk.dot.data()));
+        }
+        const ColumnStep col = next;
+        prepared = false;
+        if (col.scale != 0) {
+            for (int j = l; j <= n; ++j) {
+                wk.coef[j] = wk.dot[j] / col.h;
+                a(i, j) += wk.coef[j] * ci[i];
             }
         }
-        w[i] = scale * g;
+        w[i] = col.scale * col.g;
         g = 0;
-        s = 0;
         scale = 0;
-        if (i <= m && i != n) {
+        if (i != n) {
+            double s = 0;
             for (int k = l; k <= n; ++k) scale += std::fabs(a(i, k));
             if (scale != 0) {
                 for (int k = l; k <= n; ++k) {
@@ -72,11 +112,30 @@ double reduce(View a, int m, int n, double* w, double* rv1, double& gOut, std::v
                 g = -withSignOf(std::sqrt(s), f);
                 const double h = f * g - s;
                 a(i, l) = f - g;
-                for (int k = l; k <= n; ++k) rv1[k] = a(i, k) / h;
-                RowReflect(a, i, l, n, m, rv1, rowSum);
-                for (int k = l; k <= n; ++k) a(i, k) *= scale;
+                for (int k = l; k <= n; ++k) {
+                    rv1[k] = a(i, k) / h;
+                    wk.row[k] = a(i, k);
+                }
             }
         }
+        const Update colUpdate = col.scale != 0 ? Update{wk.coef.data(), ci} : Update{};
+        if (scale != 0) {
+            std::fill(wk.rowSum.begin() + l, wk.rowSum.begin() + m + 1, 0.0);
+            kern.pass(a, {.c0 = l, .c1 = n, .r0 = l, .m = m, .first = colUpdate, .sum = PassSum::RowSum,
+                          .x = wk.row.data(), .out = wk.rowSum.data()});
+            const Update rowUpdate{rv1, wk.rowSum.data()};
+            kern.pass(a, {.c0 = l, .c1 = l, .r0 = l, .m = m, .first = colUpdate, .second = rowUpdate});
+            double* cl = a.col(l);
+            next = prepareColumn(cl, l, m);
+            prepared = true;
+            kern.pass(a, {.c0 = l + 1, .c1 = n, .r0 = l, .m = m, .first = colUpdate, .second = rowUpdate,
+                          .sum = next.scale != 0 ? PassSum::ColumnDot : PassSum::None, .x = cl, .out = wk.dot.data()});
+            for (int k = l; k <= n; ++k) a(i, k) *= scale;
+        } else if (colUpdate.coef && l <= n) {
+            kern.pass(a, {.c0 = l, .c1 = n, .r0 = l, .m = m, .first = colUpdate});
+        }
+        if (col.scale != 0)
+            for (int k = i; k <= m; ++k) ci[k] *= col.scale;
         const double t = std::fabs(w[i]) + std::fabs(rv1[i]);
         if (t > anorm) anorm = t;  // a NaN never becomes the scale of the tests
     }
@@ -84,23 +143,19 @@ double reduce(View a, int m, int n, double* w, double* rv1, double& gOut, std::v
     return anorm;
 }
 
-// Step 2: the right-hand transformations into v.
-void accumulateRight(View a, View v, int n, const double* rv1, double g, std::vector<double>& row) {
-    row.assign(static_cast<std::size_t>(n) + 2, 0.0);
+// Step 2: the right-hand transformations into v: the sums of a reflection in one pass, its
+// update in another.
+void accumulateRight(const SvdKernels& kern, View a, View v, int n, const double* rv1, double g, Work& wk) {
     for (int i = n; i >= 1; --i) {
         const int l = i + 1;
         if (i < n) {
             if (g != 0) {
-                for (int k = l; k <= n; ++k) row[static_cast<std::size_t>(k)] = a(i, k);
-                const double* ai = row.data();
+                for (int k = l; k <= n; ++k) wk.row[k] = a(i, k);
+                const double* ai = wk.row.data();
                 double* vi = v.col(i);
                 for (int j = l; j <= n; ++j) vi[j] = (ai[j] / ai[l]) / g;
-                for (int j = l; j <= n; ++j) {
-                    double* vj = v.col(j);
-                    double s = 0;
-                    for (int k = l; k <= n; ++k) s += ai[k] * vj[k];
-                    for (int k = l; k <= n; ++k) vj[k] += s * vi[k];
-                }
+                kern.pass(v, columnSums(l, n, l, n, ai, wk.dot.data()));
+                kern.pass(v, {.c0 = l, .c1 = n, .r0 = l, .m = n, .first = {wk.dot.data(), vi}});
             }
             for (int j = l; j <= n; ++j) {
                 v(i, j) = 0;
@@ -112,35 +167,57 @@ void accumulateRight(View a, View v, int n, const double* rv1, double g, std::ve
     }
 }
 
-// Step 3: the left-hand transformations into a.
-void accumulateLeft(View a, int m, int n, const double* w) {
-    for (int i = n; i >= 1; --i) {
-        const int l = i + 1;
-        double g = w[i];
-        for (int j = l; j <= n; ++j) a(i, j) = 0;
-        double* ci = a.col(i);
-        if (g != 0) {
-            g = 1 / g;
-            LeftReflect(ci, a, l, n, i, m, g);
-            for (int j = i; j <= m; ++j) ci[j] *= g;
-        } else {
-            for (int j = i; j <= m; ++j) ci[j] = 0;
+// Step 3: the left-hand transformations into a. Step i reflects the columns to its right with
+// column i as it was left by the reduction, then turns column i into its final form. A column
+// meets only the steps left of it, in order, and the columns left of it do not change before
+// their own step, so the columns are taken a block at a time from the right, each block
+// through every step while it stays in cache. The update of step i (rows i..m of the block)
+// goes with the sums of step i - 1 over the same rows, in one pass.
+void accumulateLeft(const SvdKernels& kern, View a, int m, int n, const double* w, Work& wk) {
+    constexpr int kBlock = 16;
+    for (int j1 = n; j1 >= 1; j1 -= kBlock) {
+        const int j0 = std::max(1, j1 - kBlock + 1);
+        bool summed = false;  // wk.dot holding the sums of step i over the block's columns right of i
+        for (int i = j1; i >= 1; --i) {
+            const int l = std::max(i + 1, j0);
+            double* ci = a.col(i);
+            const double* next = i > 1 ? a.col(i - 1) : nullptr;  // the vector of step i - 1
+            for (int j = l; j <= j1; ++j) a(i, j) = 0;
+            bool restSummed = l > j1;  // next's sums over columns l..j1
+            if (w[i] != 0 && l <= j1) {
+                const double g = 1 / w[i];
+                if (!summed) kern.pass(a, columnSums(l, j1, i + 1, m, ci, wk.dot.data()));
+                for (int j = l; j <= j1; ++j) wk.coef[j] = (wk.dot[j] / ci[i]) * g;
+                kern.pass(a, {.c0 = l, .c1 = j1, .r0 = i, .m = m, .first = {wk.coef.data(), ci},
+                              .sum = next ? PassSum::ColumnDot : PassSum::None, .x = next, .out = wk.dot.data()});
+                restSummed = next != nullptr;
+            }
+            summed = next && restSummed;
+            if (i < j0) continue;
+            if (w[i] != 0) {
+                const double g = 1 / w[i];
+                for (int j = i; j <= m; ++j) ci[j] *= g;
+            } else {
+                for (int j = i; j <= m; ++j) ci[j] = 0;
+            }
+            ci[i] += 1;
+            if (summed) kern.pass(a, columnSums(i, i, i, m, next, wk.dot.data()));
         }
-        ci[i] += 1;
     }
 }
 
 // Rotations of a (rows 1..m) and v (rows 1..n) waiting to be applied. They are applied when
 // the lists grow long, so that a slow convergence cannot hold unbounded memory, and at the end.
 struct Pending {
+    const SvdKernels& kern;
     View a, v;
     int m, n;
     Rotations ra, rv;
 
     static constexpr std::size_t kMax = std::size_t{1} << 15;
     void flush() {
-        ApplyRotations(a, m, ra);
-        ApplyRotations(v, n, rv);
+        kern.applyRotations(a, m, ra);
+        kern.applyRotations(v, n, rv);
         ra.clear();
         rv.clear();
     }
@@ -245,20 +322,26 @@ SvdStatus diagonalise(int n, double* w, double* rv1, double anorm, Pending& pend
 }  // namespace
 
 SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v) {
+    return SvdDecompUsing(*SvdKernelSets().back(), a, m, n, w, v);
+}
+
+SvdStatus SvdDecompUsing(const SvdKernels& kern, Mat& a, int m, int n, Vec& w, Mat& v) {
     if (m < n) return SvdStatus::TooFewRows;
     if (n < 1) return SvdStatus::Ok;
     assert(a.rows() >= m && a.cols() >= n && w.size() >= n && v.rows() >= n && v.cols() >= n);
     const View av{a.col(1), a.rows()};
     const View vv{v.col(1), v.rows()};
     std::vector<double> rv1(static_cast<std::size_t>(n) + 1, 0.0);
-    std::vector<double> scratch;
+    const auto byRow = static_cast<std::size_t>(m) + 1, byCol = static_cast<std::size_t>(n) + 2;
+    Work wk{std::vector<double>(byRow), std::vector<double>(byCol), std::vector<double>(byCol),
+            std::vector<double>(byCol)};
 
     double g = 0;
-    const double anorm = reduce(av, m, n, w.data(), rv1.data(), g, scratch);
-    accumulateRight(av, vv, n, rv1.data(), g, scratch);
-    accumulateLeft(av, m, n, w.data());
+    const double anorm = reduce(kern, av, m, n, w.data(), rv1.data(), g, wk);
+    accumulateRight(kern, av, vv, n, rv1.data(), g, wk);
+    accumulateLeft(kern, av, m, n, w.data(), wk);
 
-    Pending pend{av, vv, m, n, {}, {}};
+    Pending pend{kern, av, vv, m, n, {}, {}};
     pend.ra.reserve(std::size_t{1} << 12);
     pend.rv.reserve(std::size_t{1} << 12);
     const SvdStatus st = diagonalise(n, w.data(), rv1.data(), anorm, pend);

@@ -19,4 +19,9 @@ enum class SvdStatus {
 // converged. An exact zero where the method needs the sign of a number counts as positive.
 SvdStatus Svd_decomp(Mat& a, int m, int n, Vec& w, Mat& v);
 
+// Svd_decomp with the given set of inner loops (numeric/SvdKernels.h); Svd_decomp takes the
+// widest set the processor runs. Every set gives the same values.
+struct SvdKernels;
+SvdStatus SvdDecompUsing(const SvdKernels& kern, Mat& a, int m, int n, Vec& w, Mat& v);
+
 }  // namespace tessan

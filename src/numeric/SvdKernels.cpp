@@ -1,95 +1,99 @@
 #include "numeric/SvdKernels.h"
 
-#include <algorithm>
-
 namespace tessan {
 
 namespace {
 
-// For columns j = l..n: f = finish(sum_{k=ks..m} ci(k) a(k, j)) and a(k, j) += f ci(k) for
-// k = ku..m. Eight columns are summed side by side: eight independent running sums, each
-// still formed upwards over k, so that the additions of one sum do not wait for each other.
-template <int W, class Finish>
-void reflectBlock(const double* __restrict ci, View a, int j, int ks, int ku, int m, Finish finish) {
-    double* __restrict c[W];
+// The NU updates of a pass written back to column k, rows r0..m.
+template <int NU>
+void updateColumn(double* __restrict ck, const Update* u, int k, int r0, int m) {
+    double f[NU];
+    const double* vec[NU];
+    for (int e = 0; e < NU; ++e) {
+        f[e] = u[e].coef[k];
+        vec[e] = u[e].vec;
+    }
+    for (int j = r0; j <= m; ++j) {
+        double v = ck[j];
+        for (int e = 0; e < NU; ++e) v += f[e] * vec[e][j];
+        ck[j] = v;
+    }
+}
+
+// ColumnDot on W columns from k: each column updated, then W running sums side by side, each
+// formed upwards over j, so that the additions of one sum do not wait for each other.
+template <int W, int NU>
+void dotBlock(View a, const Pass& p, const Update* u, int k) {
+    const double* c[W];
     double s[W];
     for (int t = 0; t < W; ++t) {
-        c[t] = a.col(j + t);
+        if constexpr (NU > 0) updateColumn<NU>(a.col(k + t), u, k + t, p.r0, p.m);
+        c[t] = a.col(k + t);
         s[t] = 0;
     }
-    for (int k = ks; k <= m; ++k) {
-        const double x = ci[k];
-        for (int t = 0; t < W; ++t) s[t] += x * c[t][k];
+    for (int j = p.r0; j <= p.m; ++j) {
+        const double x = p.x[j];
+        for (int t = 0; t < W; ++t) s[t] += x * c[t][j];
     }
-    double f[W];
-    for (int t = 0; t < W; ++t) f[t] = finish(s[t]);
-    for (int t = 0; t < W; ++t) {
-        double* __restrict cj = c[t];
-        const double ft = f[t];
-        for (int k = ku; k <= m; ++k) cj[k] += ft * ci[k];
-    }
+    for (int t = 0; t < W; ++t) p.out[k + t] = s[t];
 }
 
-template <class Finish>
-void reflectColumns(const double* ci, View a, int l, int n, int ks, int ku, int m, Finish finish) {
-    int j = l;
-    for (; j + 7 <= n; j += 8) reflectBlock<8>(ci, a, j, ks, ku, m, finish);
-    if (j + 3 <= n) {
-        reflectBlock<4>(ci, a, j, ks, ku, m, finish);
-        j += 4;
+// RowSum on the updated values of columns k..k+T-1, not written back: the partial sums take
+// the T terms of each row in column order, so that each is loaded and stored once per T terms.
+template <int T, int NU>
+void rowSumBlock(View a, const Pass& p, const Update* u, int k) {
+    const double* c[T];
+    double x[T], f[NU > 0 ? NU : 1][T];
+    const double* vec[NU > 0 ? NU : 1];
+    for (int t = 0; t < T; ++t) {
+        c[t] = a.col(k + t);
+        x[t] = p.x[k + t];
+        for (int e = 0; e < NU; ++e) f[e][t] = u[e].coef[k + t];
     }
-    for (; j <= n; ++j) reflectBlock<1>(ci, a, j, ks, ku, m, finish);
-}
-
-}  // namespace
-
-void ColumnReflect(const double* ci, View a, int l, int n, int i, int m, double h) {
-    reflectColumns(ci, a, l, n, i, i, m, [h](double s) { return s / h; });
-}
-
-void LeftReflect(const double* ci, View a, int l, int n, int i, int m, double g) {
-    const double aii = ci[i];
-    reflectColumns(ci, a, l, n, l, i, m, [aii, g](double s) { return (s / aii) * g; });
-}
-
-void RowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum) {
-    if (l > m || l > n) return;
-    rowSum.assign(static_cast<std::size_t>(m) + 1, 0.0);
-    double* __restrict sum = rowSum.data();
-    // All row sums at once, each accumulated over k = l..n in order; four columns per pass
-    // so that each partial sum is loaded and stored once per four terms.
-    int k = l;
-    for (; k + 3 <= n; k += 4) {
-        const double x0 = a(i, k), x1 = a(i, k + 1), x2 = a(i, k + 2), x3 = a(i, k + 3);
-        const double* __restrict c0 = a.col(k);
-        const double* __restrict c1 = a.col(k + 1);
-        const double* __restrict c2 = a.col(k + 2);
-        const double* __restrict c3 = a.col(k + 3);
-        for (int j = l; j <= m; ++j) sum[j] = (((sum[j] + c0[j] * x0) + c1[j] * x1) + c2[j] * x2) + c3[j] * x3;
-    }
-    for (; k <= n; ++k) {
-        const double x = a(i, k);
-        const double* __restrict ck = a.col(k);
-        for (int j = l; j <= m; ++j) sum[j] += ck[j] * x;
-    }
-    for (k = l; k + 1 <= n; k += 2) {
-        const double r0 = rv1[k], r1 = rv1[k + 1];
-        double* __restrict c0 = a.col(k);
-        double* __restrict c1 = a.col(k + 1);
-        for (int j = l; j <= m; ++j) {
-            const double sj = sum[j];
-            c0[j] += sj * r0;
-            c1[j] += sj * r1;
+    for (int e = 0; e < NU; ++e) vec[e] = u[e].vec;
+    double* __restrict sum = p.out;
+    for (int j = p.r0; j <= p.m; ++j) {
+        double s = sum[j];
+        for (int t = 0; t < T; ++t) {
+            double v = c[t][j];
+            for (int e = 0; e < NU; ++e) v += f[e][t] * vec[e][j];
+            s += v * x[t];
         }
-    }
-    for (; k <= n; ++k) {
-        const double r = rv1[k];
-        double* __restrict ck = a.col(k);
-        for (int j = l; j <= m; ++j) ck[j] += sum[j] * r;
+        sum[j] = s;
     }
 }
 
-namespace {
+template <int NU>
+void passWith(View a, const Pass& p, const Update* u) {
+    int k = p.c0;
+    switch (p.sum) {
+    case PassSum::None:
+        if constexpr (NU > 0)
+            for (; k <= p.c1; ++k) updateColumn<NU>(a.col(k), u, k, p.r0, p.m);
+        break;
+    case PassSum::ColumnDot:
+        for (; k + 7 <= p.c1; k += 8) dotBlock<8, NU>(a, p, u, k);
+        if (k + 3 <= p.c1) {
+            dotBlock<4, NU>(a, p, u, k);
+            k += 4;
+        }
+        for (; k <= p.c1; ++k) dotBlock<1, NU>(a, p, u, k);
+        break;
+    case PassSum::RowSum:
+        for (; k + 3 <= p.c1; k += 4) rowSumBlock<4, NU>(a, p, u, k);
+        for (; k <= p.c1; ++k) rowSumBlock<1, NU>(a, p, u, k);
+        break;
+    }
+}
+
+void pass(View a, const Pass& p) {
+    Update u[2];
+    switch (p.updates(u)) {
+    case 0: passWith<0>(a, p, u); break;
+    case 1: passWith<1>(a, p, u); break;
+    default: passWith<2>(a, p, u); break;
+    }
+}
 
 // Rows r..r+nr-1 of column p, then q, rotated; y, w are the old values of p and q.
 inline void rotateRows(double* __restrict x, double* __restrict z, int nr, double c, double s) {
@@ -149,9 +153,7 @@ void rotateBlock(View a, int r0, const Rotations& rots) {
     }
 }
 
-}  // namespace
-
-void ApplyRotations(View a, int rows, const Rotations& rots) {
+void applyRotations(View a, int rows, const Rotations& rots) {
     int r0 = 1;
     for (; r0 + kBlock - 1 <= rows; r0 += kBlock) rotateBlock(a, r0, rots);
     const int nr = rows - r0 + 1;
@@ -164,6 +166,19 @@ void ApplyRotations(View a, int rows, const Rotations& rots) {
             rotateRows(x, a.col(q.q) + r0, nr, q.c, q.s);
         }
     }
+}
+
+constexpr SvdKernels kGeneric{"generic", pass, applyRotations};
+
+}  // namespace
+
+std::span<const SvdKernels* const> SvdKernelSets() {
+    static const std::vector<const SvdKernels*> sets = [] {
+        std::vector<const SvdKernels*> v{&kGeneric};
+        if (const SvdKernels* k = SvdKernelsAvx2()) v.push_back(k);
+        return v;
+    }();
+    return sets;
 }
 
 }  // namespace tessan

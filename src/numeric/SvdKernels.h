@@ -3,7 +3,13 @@
 // column-major storage. Each keeps the arithmetic of the plain loops it replaces: every sum
 // is accumulated upwards over its index with the same products, every update is the same
 // expression; only the order in which independent values are computed differs.
+//
+// They come in sets, one per instruction set: the generic one, and one with 4-wide vectors
+// where the processor has them. Every set gives the same values bit for bit: each vector lane
+// performs exactly the scalar operations, and products are never fused with the additions
+// that follow them (these files are compiled without floating-point contraction).
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace tessan {
@@ -16,18 +22,6 @@ struct View {
     double& operator()(int i, int j) const { return col(j)[i]; }
 };
 
-// Column part of a Householder reduction step, with ci = column i of a: for j = l..n,
-// f = (sum_{k=i..m} ci(k) a(k, j)) / h and a(k, j) += f ci(k) for k = i..m.
-void ColumnReflect(const double* ci, View a, int l, int n, int i, int m, double h);
-
-// Row part: for rows j = l..m, s = sum_{k=l..n} a(j, k) a(i, k) and a(j, k) += s rv1(k) for
-// k = l..n. rowSum is scratch.
-void RowReflect(View a, int i, int l, int n, int m, const double* rv1, std::vector<double>& rowSum);
-
-// Left accumulation step, with ci = column i of a: for j = l..n,
-// f = ((sum_{k=l..m} ci(k) a(k, j)) / ci(i)) g and a(k, j) += f ci(k) for k = i..m.
-void LeftReflect(const double* ci, View a, int l, int n, int i, int m, double g);
-
 // A plane rotation of columns p and q of a matrix, applied to each row as
 // x' = x c + z s, z' = -x s + z c (x in column p, z in column q); q = 0 negates column p.
 struct Rotation {
@@ -36,8 +30,48 @@ struct Rotation {
 };
 using Rotations = std::vector<Rotation>;
 
-// Applies the rotations in order to rows 1..rows of a. Rows do not interact, so the rows are
-// taken a few at a time through the whole list while they stay in cache.
-void ApplyRotations(View a, int rows, const Rotations& rots);
+// An update of the columns of a pass: a(j, k) += coef(k) vec(j), when coef is given.
+struct Update {
+    const double* coef = nullptr;
+    const double* vec = nullptr;
+};
+
+// One pass over columns c0..c1 of a, in order, on rows r0..m. Each column is updated by first,
+// then by second, and enters the sums:
+//   ColumnDot: out(k) = sum_{j=r0..m} x(j) a(j, k), accumulated upwards over j;
+//   RowSum:    out(j) += a(j, k) x(k) for j = r0..m, the columns taken in order.
+// A RowSum pass does not write the updated columns back (the next pass repeats the updates,
+// which give the same values); the others do. Arrays are 1-based, by row or by column as
+// used; no vector may lie in columns c0..c1.
+enum class PassSum { None, ColumnDot, RowSum };
+struct Pass {
+    int c0 = 0, c1 = 0, r0 = 0, m = 0;
+    Update first{}, second{};
+    PassSum sum = PassSum::None;
+    const double* x = nullptr;
+    double* out = nullptr;
+
+    // The updates that are given, in order, in u; returns their number.
+    int updates(Update (&u)[2]) const {
+        int nu = 0;
+        if (first.coef) u[nu++] = first;
+        if (second.coef) u[nu++] = second;
+        return nu;
+    }
+};
+
+struct SvdKernels {
+    const char* name;
+    void (*pass)(View a, const Pass& p);
+    // Applies the rotations in order to rows 1..rows of a. Rows do not interact, so the rows
+    // are taken a few at a time through the whole list while they stay in cache.
+    void (*applyRotations)(View a, int rows, const Rotations& rots);
+};
+
+// The sets this processor runs, the generic one first and the widest last.
+std::span<const SvdKernels* const> SvdKernelSets();
+
+// The 4-wide set when the processor has the instructions (and the compiler built it), else null.
+const SvdKernels* SvdKernelsAvx2();
 
 }  // namespace tessan

@@ -2,6 +2,7 @@
 // design matrices of the sizes that take every blocked path and on small degenerate matrices,
 // bit for bit as the plain loops give it; the refusals; step 4 on the design matrix of step 3.
 #include "numeric/Svd.h"
+#include "numeric/SvdKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -81,13 +82,20 @@ TEST(SvdDecomp, ReproducesTheMatrixWithOrthonormalFactors) {
         {"f = 0 in the row part", FromRows({{1, 0, 1}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}}), 4, 3, {}},
         {"all zero", FromRows({{0, 0}, {0, 0}, {0, 0}}), 3, 2, {0, 0}},
     };
+    // Every set of inner loops this processor runs (the 4-wide one where it has AVX2).
+#if defined(__x86_64__) || defined(__i386__)
+    EXPECT_EQ(SvdKernelSets().size(), __builtin_cpu_supports("avx2") ? 2u : 1u);
+#endif
     for (const auto& c : cases) {
         Mat u = c.a, v(c.n, c.n), pu = c.a, pv(c.n, c.n);
         Vec w(c.n), pw(c.n);
-        ASSERT_EQ(Svd_decomp(u, c.m, c.n, w, v), SvdStatus::Ok) << c.name;
         // The arranged loops perform the plain loops' operations in the same order: the same bits.
         ASSERT_TRUE(test::PlainSvd(pu, c.m, c.n, pw, pv)) << c.name;
-        EXPECT_TRUE(u == pu && w == pw && v == pv) << c.name << ": not the plain loops' values bit for bit";
+        for (const SvdKernels* k : SvdKernelSets()) {
+            u = c.a;
+            ASSERT_EQ(SvdDecompUsing(*k, u, c.m, c.n, w, v), SvdStatus::Ok) << c.name << ", " << k->name;
+            EXPECT_TRUE(u == pu && w == pw && v == pv) << c.name << ", " << k->name << ": not the plain loops' bits";
+        }
         std::vector<double> sorted(w.data() + 1, w.data() + 1 + c.n);
         std::sort(sorted.rbegin(), sorted.rend());
         for (double x : sorted) ASSERT_TRUE(std::isfinite(x) && x >= 0) << c.name << ": value " << x;
