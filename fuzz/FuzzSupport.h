@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "StateDigest.h"
 #include "io/FitsWriter.h"
 #include "state/AnalysisState.h"
 #include "support/RecordingPlatform.h"
@@ -42,6 +43,19 @@ inline constexpr const char* kInputModel = "input.mdl";
 // (slot 1), a program star read and its BFs found (step 7). Then StdFileName and ProFileName
 // name kInputFits and ModelFullPath kInputModel, in p.WorkDir().
 void BuildStartingState(AnalysisState& s, test::RecordingPlatform& p);
+
+// A target's states: base is the starting state, built once per process, with its digest;
+// work is a copy that each input reads into and that the target puts back afterwards.
+struct Fixture {
+    test::RecordingPlatform p;
+    AnalysisState base, work;
+    StateDigest baseDigest;
+    Fixture() {
+        BuildStartingState(base, p);
+        work = base;
+        baseDigest = DigestOf(base);
+    }
+};
 
 // Writes the bytes to path, replacing the file (plainly: a target writes one file per input).
 void WriteBytes(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size);

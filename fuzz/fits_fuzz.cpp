@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "StateDigest.h"
 #include "state/ErrText.h"
 #include "state/StarView.h"
 #include "steps/ProgramSteps.h"
@@ -59,17 +58,6 @@ bool isRefusal(const std::string& m, Star star) {
     return std::find(kRefusals.begin(), kRefusals.end(), m) != kRefusals.end() ||
            (star == Star::Std && (m == kNeedLambda0 || m == kNeedDLambda));
 }
-
-struct Fixture {
-    test::RecordingPlatform p;
-    AnalysisState base, work;
-    StateDigest baseDigest;
-    Fixture() {
-        BuildStartingState(base, p);
-        work = base;
-        baseDigest = DigestOf(base);
-    }
-};
 
 Fixture& fixture() {
     static Fixture f;

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "StateDigest.h"
 #include "io/ModelFile.h"
 #include "state/ErrText.h"
 #include "steps/ModelSteps.h"
@@ -18,17 +17,6 @@ using namespace tessan;
 using namespace tessan::fuzz;
 
 namespace {
-
-struct Fixture {
-    test::RecordingPlatform p;
-    AnalysisState base, work;
-    StateDigest baseDigest;
-    Fixture() {
-        BuildStartingState(base, p);
-        work = base;
-        baseDigest = DigestOf(base);
-    }
-};
 
 Fixture& fixture() {
     static Fixture f;

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "StateDigest.h"
 #include "io/RecordFile.h"
 #include "io/Settings.h"
 
@@ -36,16 +35,10 @@ void putItems(AnalysisState& s, const Items& i) {
 
 bool sameGeometry(const Geometry& a, const Geometry& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-struct Fixture {
-    test::RecordingPlatform p;
-    AnalysisState base, work;
-    StateDigest baseDigest;
+struct SettingsFixture : Fixture {
     Items defaults, baseItems;
     std::filesystem::path inputDir, againDir;
-    Fixture() {
-        BuildStartingState(base, p);
-        work = base;
-        baseDigest = DigestOf(base);
+    SettingsFixture() {
         baseItems = itemsOf(base);
         inputDir = p.WorkDir() / "input";
         againDir = p.WorkDir() / "again";
@@ -57,8 +50,8 @@ struct Fixture {
     }
 };
 
-Fixture& fixture() {
-    static Fixture f;
+SettingsFixture& fixture() {
+    static SettingsFixture f;
     return f;
 }
 
@@ -69,7 +62,7 @@ std::string storedText(const std::string& text, const std::string& fallback) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Fixture& f = fixture();
+    SettingsFixture& f = fixture();
     WriteBytes(f.inputDir / kSettingsFileName, data, size);
     LoadSettings(f.work, f.inputDir);
     ExpectUnchangedBut(f.baseDigest, DigestOf(f.work),
