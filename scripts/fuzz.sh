@@ -32,5 +32,5 @@ for t in "${targets[@]}"; do
     echo "fuzz_$t failed: the input is in $run/crashes, the log in $run/$t.log" >&2
     exit 1
   fi
-  echo "fuzz_$t: $(grep -E '^#[0-9]+ +DONE' "$run/$t.log" | tail -n 1)"
+  echo "fuzz_$t: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$run/$t.log" | tail -n 1)"
 done
