@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on Debian 12, and nothing that is already there.
+# Installs what the build and the tests need on Debian 12 (clang and its libFuzzer for the fuzz
+# targets), and nothing that is already there.
 # Safe to run any number of times; uses sudo when not run as root.
 set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
       libbenchmark-dev liblapack-dev xvfb xauth poppler-utils
-      desktop-file-utils dpkg-dev file)
+      desktop-file-utils dpkg-dev file clang libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

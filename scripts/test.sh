@@ -2,6 +2,7 @@
 # Installs what is missing, builds everything, runs every test, then builds and runs the core
 # tests again under AddressSanitizer and UndefinedBehaviorSanitizer, with the bounds checks of
 # the 1-based arrays on. The Debian package is built and checked after the first test run.
+# Last, the fuzz targets replay their seeds and regressions and each runs for 20 seconds.
 # Under CI (CI=true) warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,3 +24,5 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAN
 cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure
+
+bash scripts/fuzz.sh 20

@@ -29,6 +29,7 @@ struct FrameRecord {
     // Twips to data: the inverse of X and Y (needs a frame that has not collapsed).
     double U(double x) const { return Xmin + (x - Left) / (Right - Left) * (Xmax - Xmin); }
     double V(double y) const { return Ymin + (Bottom - y) / (Bottom - Top) * (Ymax - Ymin); }
+    bool operator==(const FrameRecord&) const = default;
 };
 
 // The frame's edges for a window of the given kind and outer size W x H (twips, the real size:
