@@ -83,7 +83,7 @@ bool SaveModel(AnalysisState& s, const Options& o, ConsolePlatform& p) {
 class StarRunner {
 public:
     StarRunner(const AnalysisState& model, const Options& o, const fs::path& workDir, BfPool& pool)
-        : m_model(BfModelOf(model)), m_state(std::make_unique<AnalysisState>()), m_s(*m_state), m_o(o),
+        : m_model(BfModelOf(model)), m_state(std::make_unique<AnalysisState>(AnalysisState::Room::NoDecomposition)), m_s(*m_state), m_o(o),
           m_p(m_err, workDir), m_pool(pool) {
         FillErrText(m_s);
         ShareModel(model, m_s);
