@@ -13,12 +13,13 @@
 
 namespace tessan::batch {
 
-// Calls measure[t](k) once for every star k = 0..count - 1 on thread t, one thread for each
-// entry of measure (the calling thread alone when there is one entry, or when no thread can be
-// started), and emit(result) on the calling thread in increasing k. measure must not throw (a
-// failure belongs in its result); emit may: the threads then finish the star in hand and are
-// joined before the exception leaves. A thread measures at most a few stars ahead of the last
-// one emitted, so that few results wait.
+// Calls measure[t](k) once for every star k = 0..count - 1, measure[0] on the calling thread and
+// each other entry on a thread of its own (all on the calling thread when no thread can be
+// started), and emit(result) on the calling thread in increasing k: between its own stars the
+// calling thread puts out every result that is next in order, and waits only when it has no
+// star left to take. measure must not throw (a failure belongs in its result); emit may: the
+// threads then finish the star in hand and are joined before the exception leaves. No star is
+// taken more than a few per thread ahead of the last one put out, so that few results wait.
 template <class Result>
 void MeasureInOrder(std::size_t count, std::vector<std::function<Result(std::size_t)>>& measure,
                     const std::function<void(Result&)>& emit) {
@@ -34,24 +35,29 @@ void MeasureInOrder(std::size_t count, std::vector<std::function<Result(std::siz
     std::mutex m;
     std::condition_variable ready, room;
     std::vector<std::optional<Result>> slot(window);   // star k waits in slot k % window
-    std::size_t next = 0, emitted = 0;
+    std::size_t next = 0, emitted = 0;                 // the next star to take, to put out
     bool stop = false;
+    // The slot of star k is free once star k - window has been put out.
+    const auto mayTake = [&] { return next < count && next < emitted + window; };
+    const auto store = [&](std::size_t k, Result r) {
+        bool wanted = false;
+        {
+            std::lock_guard lock(m);
+            slot[k % window] = std::move(r);
+            wanted = k == emitted;
+        }
+        if (wanted) ready.notify_one();   // the calling thread may be waiting for it
+    };
     const auto work = [&](std::function<Result(std::size_t)>& f) {
         for (;;) {
             std::size_t k = 0;
             {
                 std::unique_lock lock(m);
-                // The slot of star k is free once star k - window has been emitted.
-                room.wait(lock, [&] { return stop || next >= count || next < emitted + window; });
+                room.wait(lock, [&] { return stop || next >= count || mayTake(); });
                 if (stop || next >= count) return;
                 k = next++;
             }
-            Result r = f(k);
-            {
-                std::lock_guard lock(m);
-                slot[k % window] = std::move(r);
-            }
-            ready.notify_one();
+            store(k, f(k));
         }
     };
 
@@ -70,26 +76,37 @@ void MeasureInOrder(std::size_t count, std::vector<std::function<Result(std::siz
             for (std::thread& t : threads) t.join();
         }
     } joiner{m, stop, room, threads};
-    for (auto& f : measure) {
+    for (std::size_t t = 1; t < measure.size(); ++t) {
         try {
-            threads.emplace_back(work, std::ref(f));
+            threads.emplace_back(work, std::ref(measure[t]));
         } catch (const std::system_error&) {
-            break;   // the threads started so far measure every star
+            break;   // the threads started so far, with the calling thread, measure every star
         }
     }
-    if (threads.empty()) return alone();
 
-    for (std::size_t k = 0; k < count; ++k) {
+    while (true) {
         std::optional<Result> r;
+        std::optional<std::size_t> mine;
         {
             std::unique_lock lock(m);
-            ready.wait(lock, [&] { return slot[k % window].has_value(); });
-            r = std::move(slot[k % window]);
-            slot[k % window].reset();
-            emitted = k + 1;
+            if (emitted == count) break;
+            if (slot[emitted % window]) {
+                r = std::move(slot[emitted % window]);
+                slot[emitted % window].reset();
+                ++emitted;
+            } else if (mayTake()) {
+                mine = next++;
+            } else {
+                ready.wait(lock, [&] { return slot[emitted % window].has_value(); });
+                continue;
+            }
         }
-        room.notify_all();
-        emit(*r);
+        if (r) {
+            room.notify_all();
+            emit(*r);
+        } else {
+            store(*mine, measure[0](*mine));
+        }
     }
 }
 
