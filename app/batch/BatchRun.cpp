@@ -33,6 +33,8 @@ namespace tessan::batch {
 
 namespace {
 
+constexpr std::size_t kMaxJobs = 64;
+
 // What the file dialogs leave in the state for a chosen file: its directory, its bare name
 // and the full path.
 struct FileNames {
@@ -170,10 +172,12 @@ private:
     bool m_bfs = false;
 };
 
+// --jobs, no more than there are stars, and no more than kMaxJobs or one per core: each worker
+// holds a working state, and more workers than cores only take turns.
 std::size_t workersFor(const Options& o) {
-    const unsigned cores = std::thread::hardware_concurrency();
-    const std::size_t jobs = o.jobs > 0 ? static_cast<std::size_t>(o.jobs) : std::max(cores, 1u);
-    return std::min(jobs, o.progFiles.size());
+    const std::size_t cores = std::max(std::thread::hardware_concurrency(), 1u);
+    const std::size_t jobs = o.jobs > 0 ? static_cast<std::size_t>(o.jobs) : cores;
+    return std::min({jobs, o.progFiles.size(), std::max(kMaxJobs, cores)});
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ void MeasureInOrder(std::size_t count, std::vector<std::function<Result(std::siz
     };
     if (measure.size() <= 1 || count <= 1) return alone();
 
-    const std::size_t window = 4 * measure.size();
+    const std::size_t window = 2 * measure.size();
     std::mutex m;
     std::condition_variable ready, room;
     std::vector<std::optional<Result>> slot(window);   // star k waits in slot k % window
