@@ -66,8 +66,8 @@ bool writeEpochs(const fs::path& dir, int n) {
         const double s = std::sin(2 * pi * (k - 1) / n);
         char name[32];
         std::snprintf(name, sizeof name, "epoch%04d.fts", k);
-        if (!write(dir / name, spectrum("SAMPLE BINARY", binary(kGamma - kSemiAmplitude * s, kGamma + kSemiAmplitude * s))))
-            return false;
+        const auto values = binary(kGamma - kSemiAmplitude * s, kGamma + kSemiAmplitude * s);
+        if (!write(dir / name, spectrum("SAMPLE BINARY", values))) return false;
     }
     return true;
 }

@@ -85,12 +85,15 @@ bool SaveModel(AnalysisState& s, const Options& o, ConsolePlatform& p) {
 class StarRunner {
 public:
     StarRunner(const AnalysisState& model, const Options& o, const fs::path& workDir, BfPool& pool)
-        : m_model(BfModelOf(model)), m_state(std::make_unique<AnalysisState>(AnalysisState::Room::NoDecomposition)), m_s(*m_state), m_o(o),
-          m_p(m_err, workDir), m_pool(pool) {
+        : m_model(BfModelOf(model)),
+          m_state(std::make_unique<AnalysisState>(AnalysisState::Room::NoDecomposition)),
+          m_s(*m_state), m_o(o), m_p(m_err, workDir), m_pool(pool) {
         FillErrText(m_s);
         ShareModel(model, m_s);
     }
 
+    // One star: its line, messages and BFs for the output; never throws (an exception that
+    // ends the star goes with it).
     StarOutput Measure(const std::string& path) {
         StarOutput out;
         m_star = &out;
@@ -111,6 +114,7 @@ public:
             if (!out.failure) out.failure = std::current_exception();
         }
         m_err.str(std::string());
+        m_star = nullptr;
         return out;
     }
 
@@ -162,7 +166,7 @@ private:
     }
 
     const BfModel m_model;
-    std::unique_ptr<AnalysisState> m_state;   // at the system's limits: too large for the stack
+    std::unique_ptr<AnalysisState> m_state;   // the star's items, the model's grid; no decomposition
     AnalysisState& m_s;
     const Options& m_o;
     std::ostringstream m_err;
