@@ -84,10 +84,11 @@ bool SaveModel(AnalysisState& s, const Options& o, ConsolePlatform& p) {
 // whose messages are kept with the star they belong to.
 class StarRunner {
 public:
-    StarRunner(const AnalysisState& model, const Options& o, const fs::path& workDir, BfPool& pool)
+    StarRunner(const AnalysisState& model, const Options& o, const fs::path& workDir, BfPool& pool,
+               FileLocks& files)
         : m_model(BfModelOf(model)),
           m_state(std::make_unique<AnalysisState>(AnalysisState::Room::NoDecomposition)),
-          m_s(*m_state), m_o(o), m_p(m_err, workDir), m_pool(pool) {
+          m_s(*m_state), m_o(o), m_p(m_err, workDir), m_pool(pool), m_files(files) {
         FillErrText(m_s);
         ShareModel(model, m_s);
     }
@@ -150,6 +151,7 @@ private:
         if (!m_o.bfDir.empty()) {
             m_s.BBFileName = BfResultsName(path);
             m_s.BBFullPath = (fs::path(m_o.bfDir) / m_s.BBFileName).string();
+            const auto held = m_files.Hold(m_s.BBFullPath);
             saved = Save_bb(m_s, m_p) == 0;
         }
         m_star->line = ResultLine(r, m_o.peaks, m_o.ccf.has_value());
@@ -172,6 +174,7 @@ private:
     std::ostringstream m_err;
     ConsolePlatform m_p;
     BfPool& m_pool;
+    FileLocks& m_files;
     StarOutput* m_star = nullptr;
     bool m_bfs = false;
 };
@@ -218,10 +221,11 @@ int RunBatch(const Options& o, ConsolePlatform& p, std::ostream& out) {
 
     // Every worker measures against the model of s, which stays as it is from here on.
     BfPool pool;
+    FileLocks files;
     std::vector<std::unique_ptr<StarRunner>> runners;
     std::vector<std::function<StarOutput(std::size_t)>> measure;
     for (std::size_t w = 0; w < workersFor(o); ++w) {
-        StarRunner& r = *runners.emplace_back(std::make_unique<StarRunner>(s, o, p.WorkDir(), pool));
+        StarRunner& r = *runners.emplace_back(std::make_unique<StarRunner>(s, o, p.WorkDir(), pool, files));
         measure.emplace_back([&r, &o](std::size_t k) { return r.Measure(o.progFiles[k]); });
     }
     InOrderOutput output(p, out, pool);

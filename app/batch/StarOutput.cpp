@@ -26,6 +26,21 @@ void BfPool::Give(Mat x) {
     m_free.push_back(std::move(x));
 }
 
+std::unique_ptr<FileLocks::Held> FileLocks::Hold(const std::string& path) {
+    std::unique_lock lock(m_m);
+    m_freed.wait(lock, [&] { return !m_held.contains(path); });
+    m_held.insert(path);
+    return std::make_unique<Held>(*this, path);
+}
+
+void FileLocks::release(const std::string& path) {
+    {
+        std::lock_guard lock(m_m);
+        m_held.erase(path);
+    }
+    m_freed.notify_all();
+}
+
 void InOrderOutput::Emit(StarOutput& star) {
     const std::string_view err = star.err;
     const std::size_t at = star.orderNote.empty() ? err.size() : star.noteAt;

@@ -2,11 +2,15 @@
 // What each program star leaves for the output while the stars are measured on several
 // workers, and the output that puts it out in the order the stars were given, as one worker
 // measuring them one after the other would.
+#include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <ostream>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch/ConsolePlatform.h"
@@ -24,6 +28,31 @@ public:
 private:
     std::mutex m_m;
     std::vector<Mat> m_free;
+};
+
+// The files the workers are writing. A star given twice writes its results file twice, and two
+// writers of one file at once would share its temporary file: a second writer of a file waits
+// until the first is done. Thread-safe.
+class FileLocks {
+public:
+    class Held {
+    public:
+        Held(FileLocks& locks, std::string path) : m_locks(locks), m_path(std::move(path)) {}
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+        ~Held() { m_locks.release(m_path); }
+    private:
+        FileLocks& m_locks;
+        std::string m_path;
+    };
+    // Waits while another holds path; path is held until the result is destroyed.
+    [[nodiscard]] std::unique_ptr<Held> Hold(const std::string& path);
+
+private:
+    void release(const std::string& path);
+    std::mutex m_m;
+    std::condition_variable m_freed;
+    std::set<std::string> m_held;
 };
 
 struct StarOutput {
