@@ -14,7 +14,7 @@
 int main(int argc, char** argv) {
     using namespace tessan::batch;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const ParseResult parsed = ParseArgs(args);
+    const ParseResult parsed = ReadProgList(ParseArgs(args), std::cin);
     if (parsed.kind == ParseResult::Help) {
         std::cout << UsageText();
         return 0;
@@ -26,6 +26,10 @@ int main(int argc, char** argv) {
     if (parsed.kind == ParseResult::UsageError) {
         std::cerr << kProgramName << ": " << parsed.error << "\n" << UsageText();
         return 2;
+    }
+    if (parsed.kind == ParseResult::Unreadable) {
+        std::cerr << parsed.error << "\n";
+        return 1;
     }
     try {
         ConsolePlatform platform(std::cerr, std::filesystem::current_path());

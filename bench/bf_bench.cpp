@@ -12,7 +12,9 @@
 
 #include "numeric/Bf.h"
 #include "numeric/CrossCorr.h"
+#include "io/FitsWriter.h"
 #include "numeric/Resample.h"
+#include "steps/ModelSteps.h"
 #include "steps/ProgramSteps.h"
 #include "steps/StandardSteps.h"
 
@@ -83,11 +85,9 @@ void BM_SolveAllOrders(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveAllOrders)->Unit(benchmark::kMicrosecond);
 
-// The whole chain from the two spectra in memory to all BFs and the CCF: Resample,
-// Design_matrix, RunSvdStep, Lin_interp of the program star, Find_bb and Cross_corr.
-void BM_WholeChain(benchmark::State& state) {
-    auto s = std::make_unique<AnalysisState>();
-    QuietPlatform p;
+// Standard and program star of 2001 pixels of 0.5 A from 4000 A, the program star shifted by
+// +40 km/s.
+void twoSpectra(AnalysisState& s) {
     std::mt19937 gen(3);
     std::uniform_real_distribution<double> u(0, 1);
     std::vector<std::array<double, 3>> lines;
@@ -99,14 +99,22 @@ void BM_WholeChain(benchmark::State& state) {
     };
     // Standard and program star of 2001 pixels of 0.5 A from 4000 A; the program star is
     // shifted by +40 km/s.
-    s->nPixStd = s->nPixPro = 2001;
+    s.nPixStd = s.nPixPro = 2001;
     for (int i = 1; i <= 2001; ++i) {
-        s->ws(i) = s->wp(i) = 4000 + 0.5 * (i - 1);
-        s->ss(i) = spectrum(s->ws(i));
-        s->sp(i) = spectrum(s->wp(i) / (1 + 40 / 299792.458));
+        s.ws(i) = s.wp(i) = 4000 + 0.5 * (i - 1);
+        s.ss(i) = spectrum(s.ws(i));
+        s.sp(i) = spectrum(s.wp(i) / (1 + 40 / 299792.458));
     }
-    s->dLambda_dp_Std = 0.5;
-    s->ScanHalfWidth = 450;
+    s.dLambda_dp_Std = 0.5;
+    s.ScanHalfWidth = 450;
+}
+
+// The whole chain from the two spectra in memory to all BFs and the CCF: Resample,
+// Design_matrix, RunSvdStep, Lin_interp of the program star, Find_bb and Cross_corr.
+void BM_WholeChain(benchmark::State& state) {
+    auto s = std::make_unique<AnalysisState>();
+    QuietPlatform p;
+    twoSpectra(*s);
     for (auto _ : state) {
         bool ok = Resample(*s, p, "29", "4008", "4990");
         ok = ok && Design_matrix(*s, p, "201").built;
@@ -119,6 +127,31 @@ void BM_WholeChain(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WholeChain)->Unit(benchmark::kMillisecond);
+
+// One program star of the batch driver against a span-201 model on a 2000-point grid, on a
+// second working state that shares the model: read from its FITS file, resampled, the BFs of
+// every order (RunProgramSteps, no CCF).
+void BM_ProgramStar(benchmark::State& state) {
+    auto model = std::make_unique<AnalysisState>(), star = std::make_unique<AnalysisState>();
+    QuietPlatform p;
+    twoSpectra(*model);
+    if (!Resample(*model, p, "29", "4008", "4990") || !Design_matrix(*model, p, "201").built || !RunSvdStep(*model, p))
+        return state.SkipWithError("no model");
+    fits::SpectrumFile f;
+    f.crval1 = 4000;
+    for (int i = 1; i <= 2001; ++i) f.values.push_back(1000 - 500 * model->sp(i));
+    const auto path = p.WorkDir() / "program.fits";
+    if (fits::WriteFitsFile(path, fits::MakeSpectrumFits(f)) != 0) return state.SkipWithError("no FITS file");
+    model->Lambda0_Key = "CRVAL1", model->dLambda_Key = "CD1_1";
+    ShareModel(*model, *star);
+    star->DataPath = p.WorkDir().string(), star->ProFileName = "program.fits", star->ProFullPath = path.string();
+    const BfModel m = BfModelOf(*model);
+    for (auto _ : state) {
+        if (!RunProgramSteps(m, *star, p, std::nullopt) || p.messages != 0) state.SkipWithError("the star failed");
+        benchmark::DoNotOptimize(star->bb(201, 201));
+    }
+}
+BENCHMARK(BM_ProgramStar)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -3,8 +3,13 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <limits>
 #include <map>
+#include <sstream>
 
+#include "io/AtomicFile.h"
+#include "state/ErrText.h"
 #include "text/NumText.h"
 
 namespace tessan::batch {
@@ -12,6 +17,7 @@ namespace tessan::batch {
 const std::string& UsageText() {
     static const std::string text =
         "usage: tessan-batch (--std STD.fits | --model FILE.MDL) [options] [--prog PROG.fits ...]\n"
+        "                    [--prog-list FILE]\n"
         "\n"
         "Measures radial velocities of program stars against one standard by broadening\n"
         "functions, running the workbench's steps 1 to 7 for every program star.\n"
@@ -24,6 +30,8 @@ const std::string& UsageText() {
         "  --save-model FILE    write the model after step 4\n"
         "  --model FILE         load a model file instead of steps 1 to 4 (with --std, an error)\n"
         "  --prog FILE          a program star (step 5 and step 7); may be given many times\n"
+        "  --prog-list FILE     program stars, one file name a line (\"-\": standard input),\n"
+        "                       after those of --prog\n"
         "  --order N            the order n whose BF is measured and saved (default 35)\n"
         "  --smooth W           smooth the BF of that order with width W before measuring peaks\n"
         "  --peaks K            how many peaks to measure (default 1; 1 to 3)\n"
@@ -31,6 +39,8 @@ const std::string& UsageText() {
         "  --bf-dir DIR         write, for each program star, DIR/<file name without extension>.dat,\n"
         "                       the BF results file of the order (DIR is created if missing);\n"
         "                       two stars that would write the same file are refused\n"
+        "  --jobs N             measure N stars at once (default 1; 0: one per core); the\n"
+        "                       output is the same as with one\n"
         "  --lambda0-key KEY    wavelength keywords (defaults: those of \"Tessan6.ini\" in the working\n"
         "  --dlambda-key KEY    directory when it can be read, else CRVAL1 and CD1_1)\n"
         "  --help               usage\n"
@@ -77,6 +87,8 @@ const std::map<std::string, Spec>& Specs() {
         {"--smooth", {Arg::Number, [](Options& o, const std::string& v) { o.smooth = v; }}},
         {"--peaks", {Arg::Number, [](Options& o, const std::string& v) { o.peaks = static_cast<int>(*StrictNumber(v)); }}},
         {"--ccf", {Arg::Number, [](Options& o, const std::string& v) { o.ccf = v; }}},
+        {"--prog-list", {Arg::File, [](Options& o, const std::string& v) { o.progList = v; }}},
+        {"--jobs", {Arg::Number, [](Options& o, const std::string& v) { o.jobs = static_cast<int>(*StrictNumber(v)); }}},
         {"--bf-dir", {Arg::File, [](Options& o, const std::string& v) { o.bfDir = v; }}},
         {"--lambda0-key", {Arg::Text, [](Options& o, const std::string& v) { o.lambda0Key = v; }}},
         {"--dlambda-key", {Arg::Text, [](Options& o, const std::string& v) { o.dLambdaKey = v; }}},
@@ -84,11 +96,26 @@ const std::map<std::string, Spec>& Specs() {
     return specs;
 }
 
-ParseResult Error(std::string text) {
+ParseResult Error(std::string text, ParseResult::Kind kind = ParseResult::UsageError) {
     ParseResult r;
-    r.kind = ParseResult::UsageError;
+    r.kind = kind;
     r.error = std::move(text);
     return r;
+}
+
+// With --bf-dir, the first two different stars that would write the same results file.
+std::string resultsClash(const Options& o) {
+    if (o.bfDir.empty()) return {};
+    std::map<std::string, std::string> writer;   // results file name -> the star writing it
+    for (const std::string& prog : o.progFiles) {
+        const auto [it, fresh] = writer.emplace(BfResultsName(prog), prog);
+        const auto same = [](const std::string& a, const std::string& b) {
+            return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
+        };
+        if (!fresh && !same(it->second, prog))
+            return "--prog " + it->second + " and --prog " + prog + " would both write " + it->first + " in --bf-dir";
+    }
+    return {};
 }
 
 }  // namespace
@@ -131,25 +158,38 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
             const double k = *StrictNumber(*value);
             if (k != 1 && k != 2 && k != 3) return Error("--peaks must be 1, 2 or 3: " + *value);
         }
+        if (name == "--jobs") {
+            const double n = *StrictNumber(*value);
+            if (!(n >= 0 && n <= std::numeric_limits<int>::max() && n == std::floor(n)))
+                return Error("--jobs must be 0 or a positive whole number: " + *value);
+        }
         spec.store(r.options, *value);
         if (spec.stepOneToFour) stepOneToFour.push_back(name);
     }
     const Options& o = r.options;
     if (!o.stdFile.empty() && !o.modelFile.empty()) return Error("--std and --model exclude each other");
     if (o.stdFile.empty() && o.modelFile.empty()) return Error("give --std or --model");
-    if (!o.bfDir.empty()) {
-        std::map<std::string, std::string> writer;   // results file name -> the star writing it
-        for (const std::string& prog : o.progFiles) {
-            const auto [it, fresh] = writer.emplace(BfResultsName(prog), prog);
-            const auto same = [](const std::string& a, const std::string& b) {
-                return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
-            };
-            if (!fresh && !same(it->second, prog))
-                return Error("--prog " + it->second + " and --prog " + prog + " would both write " +
-                             it->first + " in --bf-dir");
-        }
-    }
+    if (std::string clash = resultsClash(o); !clash.empty()) return Error(std::move(clash));
     if (!o.modelFile.empty()) r.options.ignored = std::move(stepOneToFour);
+    return r;
+}
+
+ParseResult ReadProgList(ParseResult r, std::istream& in) {
+    if (r.kind != ParseResult::Run || r.options.progList.empty()) return r;
+    const std::string& list = r.options.progList;
+    std::string text;
+    if (list == "-") {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad()) return Error("standard input: " + ErrTextFor(err::kDeviceIO), ParseResult::Unreadable);
+    } else if (const int e = ReadWholeFile(list, text)) {
+        return Error(std::filesystem::path(list).filename().string() + ": " + ErrTextFor(e), ParseResult::Unreadable);
+    }
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.ends_with('\r')) line.pop_back();
+        if (line.find_first_not_of(" \t") != std::string::npos) r.options.progFiles.push_back(line);
+    }
+    if (std::string clash = resultsClash(r.options); !clash.empty()) return Error(std::move(clash));
     return r;
 }
 

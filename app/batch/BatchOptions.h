@@ -2,6 +2,7 @@
 // The command line of tessan-batch: what to read, which steps to run and what to measure.
 // Numeric values are kept as the texts typed, because the steps read them as the workbench
 // reads its text boxes; parsing only checks that each one is a number.
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,19 +25,28 @@ struct Options {
     std::string bfDir;                   // --bf-dir: where the BF results files go
     std::optional<std::string> lambda0Key, dLambdaKey;
     std::vector<std::string> ignored;    // options given with --model that have no effect
+    int jobs = 1;                          // --jobs N (0 = all cores)
+    std::string progList;                  // --prog-list FILE ("-" = standard input)
 };
 
 struct ParseResult {
-    enum Kind { Run, Help, Version, UsageError } kind = UsageError;
+    enum Kind { Run, Help, Version, UsageError, Unreadable } kind = UsageError;
     Options options;
-    std::string error;                   // what was wrong (UsageError)
+    std::string error;                   // what was wrong (UsageError, Unreadable)
 };
 
 // args are the arguments after the program name. Values follow their option as the next
 // argument or after "=" ("--span=201"). A single-valued option given twice keeps the last.
 // With --bf-dir, two different program stars whose results files would have the same name
 // are a usage error: the second file would replace the first.
+// --prog-list is only noted here (ReadProgList reads it).
 ParseResult ParseArgs(const std::vector<std::string>& args);
+
+// After ParseArgs: the stars of --prog-list appended to progFiles (after those of --prog), one
+// file name a line as written (a CR ending the line is dropped), lines of blanks skipped; "-"
+// reads them from in. Then the --bf-dir check of ParseArgs over all the stars. A list that
+// cannot be read is Unreadable, its error "<list's file name>: <error text>" for standard error.
+ParseResult ReadProgList(ParseResult r, std::istream& in);
 
 // The name of a program star's BF results file in --bf-dir: its file name without directory
 // and extension, then ".dat" ("night1/hd1.fits" -> "hd1.dat").

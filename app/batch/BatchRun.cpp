@@ -1,12 +1,21 @@
 #include "batch/BatchRun.h"
 
+#include <algorithm>
 #include <cmath>
+#include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "batch/BatchOutput.h"
 #include "batch/Peaks.h"
+#include "batch/StarOutput.h"
+#include "batch/StarQueue.h"
 #include "io/BfResults.h"
 #include "io/Settings.h"
 #include "numeric/Bf.h"
@@ -23,6 +32,8 @@ namespace fs = std::filesystem;
 namespace tessan::batch {
 
 namespace {
+
+constexpr std::size_t kMaxJobs = 64;
 
 // What the file dialogs leave in the state for a chosen file: its directory, its bare name
 // and the full path.
@@ -69,11 +80,46 @@ bool SaveModel(AnalysisState& s, const Options& o, ConsolePlatform& p) {
     return Save_model(s, p) == 0;
 }
 
+// One worker: its own working state over the shared model (read only), and its own platform,
+// whose messages are kept with the star they belong to.
 class StarRunner {
 public:
-    StarRunner(AnalysisState& s, const Options& o, ConsolePlatform& p, std::ostream& out)
-        : m_s(s), m_o(o), m_p(p), m_out(out) {}
+    StarRunner(const AnalysisState& model, const Options& o, const fs::path& workDir, BfPool& pool,
+               FileLocks& files)
+        : m_model(BfModelOf(model)),
+          m_state(std::make_unique<AnalysisState>(AnalysisState::Room::NoDecomposition)),
+          m_s(*m_state), m_o(o), m_p(m_err, workDir), m_pool(pool), m_files(files) {
+        FillErrText(m_s);
+        ShareModel(model, m_s);
+    }
 
+    // One star: its line, messages and BFs for the output; never throws (an exception that
+    // ends the star goes with it).
+    StarOutput Measure(const std::string& path) {
+        StarOutput out;
+        m_star = &out;
+        m_bfs = false;
+        try {
+            out.stopped = !Run(path);
+        } catch (...) {
+            out.failure = std::current_exception();
+        }
+        try {
+            if (m_bfs) {   // the BFs go with the star; the state computes the next in another matrix
+                Mat fresh = m_pool.Take();
+                out.bfs = std::exchange(m_s.bb, std::move(fresh));
+                out.hasBfs = true;
+            }
+            out.err = m_err.str();
+        } catch (...) {
+            if (!out.failure) out.failure = std::current_exception();
+        }
+        m_err.str(std::string());
+        m_star = nullptr;
+        return out;
+    }
+
+private:
     // Steps 5, 6 (with --ccf) and 7 for one program star, then its measurements. A step that
     // stops at a message stops this star: it gets no line.
     bool Run(const std::string& path) {
@@ -82,16 +128,14 @@ public:
         m_s.ProFileName = f.name;
         m_s.ProFullPath = f.full;
         m_p.SetCurrentFile(f.name);
-        if (ReadProFits(m_s, m_p) != FitsOutcome::Done) return false;
+        m_star->file = f.name;
+        if (!RunProgramSteps(m_model, m_s, m_p, m_o.ccf)) return false;
+        m_bfs = true;
 
         StarResult r;
         r.file = f.name;
         r.object = m_s.ProObject;
-        if (m_o.ccf) {
-            if (!RunCcfStep(m_s, m_p, *m_o.ccf)) return false;
-            r.ccfVelocity = MeasureCcfPeak(m_s.vel_cc, m_s.cc, m_s.ccN);
-        }
-        if (!RunBfStep(m_s, m_p)) return false;
+        if (m_o.ccf) r.ccfVelocity = MeasureCcfPeak(m_s.vel_cc, m_s.cc, m_s.ccN);
 
         r.order = CopyBfOrder(m_s, m_o.order);
         NoteClampedOrder(r.order);
@@ -107,28 +151,41 @@ public:
         if (!m_o.bfDir.empty()) {
             m_s.BBFileName = BfResultsName(path);
             m_s.BBFullPath = (fs::path(m_o.bfDir) / m_s.BBFileName).string();
+            const auto held = m_files.Hold(m_s.BBFullPath);
             saved = Save_bb(m_s, m_p) == 0;
         }
-        m_out << ResultLine(r, m_o.peaks, m_o.ccf.has_value());
-        m_out.flush();
+        m_star->line = ResultLine(r, m_o.peaks, m_o.ccf.has_value());
         return saved;
     }
 
-private:
-    // The BF window's "Update" clamps the order into 1..span; say so once.
+    // The BF window's "Update" clamps the order into 1..span; the output says so once, at the
+    // first star that gets this far.
     void NoteClampedOrder(int used) {
-        if (m_orderNoted || RoundHalfEven(m_o.order) == used) return;
-        m_orderNoted = true;
-        m_p.Note("order " + PlainText(m_o.order) + " is outside 1.." + std::to_string(m_s.span) +
-                 "; using " + std::to_string(used));
+        if (RoundHalfEven(m_o.order) == used) return;
+        m_star->orderNote = "order " + PlainText(m_o.order) + " is outside 1.." + std::to_string(m_s.span) +
+                            "; using " + std::to_string(used);
+        m_star->noteAt = static_cast<std::size_t>(m_err.tellp());
     }
 
+    const BfModel m_model;
+    std::unique_ptr<AnalysisState> m_state;   // the star's items, the model's grid; no decomposition
     AnalysisState& m_s;
     const Options& m_o;
-    ConsolePlatform& m_p;
-    std::ostream& m_out;
-    bool m_orderNoted = false;
+    std::ostringstream m_err;
+    ConsolePlatform m_p;
+    BfPool& m_pool;
+    FileLocks& m_files;
+    StarOutput* m_star = nullptr;
+    bool m_bfs = false;
 };
+
+// --jobs, no more than there are stars, and no more than kMaxJobs or one per core: each worker
+// holds a working state, and more workers than cores only take turns.
+std::size_t workersFor(const Options& o) {
+    const std::size_t cores = std::max(std::thread::hardware_concurrency(), 1u);
+    const std::size_t jobs = o.jobs > 0 ? static_cast<std::size_t>(o.jobs) : cores;
+    return std::min({jobs, o.progFiles.size(), std::max(kMaxJobs, cores)});
+}
 
 }  // namespace
 
@@ -161,9 +218,24 @@ int RunBatch(const Options& o, ConsolePlatform& p, std::ostream& out) {
 
     out << HeaderLine(o.peaks, o.ccf.has_value());
     out.flush();
-    StarRunner runner(s, o, p, out);
-    for (const std::string& prog : o.progFiles)
-        if (!runner.Run(prog)) p.StepStopped();
+
+    // Every worker measures against the model of s, which stays as it is from here on.
+    BfPool pool;
+    FileLocks files;
+    std::vector<std::unique_ptr<StarRunner>> runners;
+    std::vector<std::function<StarOutput(std::size_t)>> measure;
+    for (std::size_t w = 0; w < workersFor(o); ++w) {
+        StarRunner& r = *runners.emplace_back(std::make_unique<StarRunner>(s, o, p.WorkDir(), pool, files));
+        measure.emplace_back([&r, &o](std::size_t k) { return r.Measure(o.progFiles[k]); });
+    }
+    InOrderOutput output(p, out, pool);
+    try {
+        MeasureInOrder<StarOutput>(o.progFiles.size(), measure, [&](StarOutput& star) { output.Emit(star); });
+    } catch (...) {
+        output.WriteLastBfs(s.span);   // what the stars before leave, as without the failure
+        throw;
+    }
+    output.WriteLastBfs(s.span);
     return p.Stopped() ? 1 : 0;
 }
 

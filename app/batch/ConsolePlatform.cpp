@@ -12,4 +12,10 @@ void ConsolePlatform::Note(const std::string& text) {
     m_err.flush();
 }
 
+void ConsolePlatform::Emit(std::string_view text) {
+    if (text.empty()) return;
+    m_err << text;
+    m_err.flush();
+}
+
 }  // namespace tessan::batch

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "state/Platform.h"
 
@@ -24,6 +25,9 @@ public:
     void SetCurrentFile(std::string name) { m_file = std::move(name); }
     // A line of the driver's own: "tessan-batch: <text>".
     void Note(const std::string& text);
+    // Text that another ConsolePlatform wrote into a buffer (a worker's, for one star), passed
+    // on as it stands.
+    void Emit(std::string_view text);
     // A step stopped at a message: the run ends with exit status 1.
     void StepStopped() { m_stopped = true; }
     bool Stopped() const { return m_stopped; }

@@ -14,14 +14,38 @@ const char* const kNoDecomposition =
     "There is no decomposition of the standard to compute the broadening functions from.  "
     "Run steps 1-4 or load a model.";
 
+// UTb(k) of the W columns k..k + W - 1 side by side: each sum still runs over i in increasing
+// order from 0, the same operations as one column at a time; only independent sums are
+// interleaved, so that they no longer wait on one another.
+template <int W>
+void columnSums(const Mat& U, int k, int nrows, const double* bvec, double* utb) {
+    const double* u[W];
+    double sum[W];
+    for (int c = 0; c < W; ++c) {
+        u[c] = U.col(k + c);
+        sum[c] = 0;
+    }
+    for (int i = 1; i <= nrows; ++i) {
+        const double b = bvec[i];
+        for (int c = 0; c < W; ++c) sum[c] += u[c][i - 1] * b;
+    }
+    for (int c = 0; c < W; ++c) utb[k + c] = sum[c];
+}
+
 }  // namespace
 
-bool solveAllOrders(AnalysisState& s, Platform& p) {
-    const int span = s.span;
-    const int nrows = s.nGrid - span + 1;
+BfModel BfModelOf(const AnalysisState& s) {
+    return {s.U, s.ww, s.Vt, s.span, s.nGrid, s.delV, s.svdValid, s.StdFileName, s.StdObject};
+}
+
+bool solveAllOrders(AnalysisState& s, Platform& p) { return solveAllOrders(BfModelOf(s), s, p); }
+
+bool solveAllOrders(const BfModel& m, AnalysisState& s, Platform& p) {
+    const int span = m.span;
+    const int nrows = m.nGrid - span + 1;
     // The decomposition needs at least as many rows as columns, so a grid that leaves fewer
     // rows cannot belong to it.
-    if (!s.svdValid || span < 1 || span > lim::kMaxSpan || s.nGrid > lim::kMaxPix || nrows < span) {
+    if (!m.svdValid || span < 1 || span > lim::kMaxSpan || m.nGrid > lim::kMaxPix || nrows < span) {
         p.MsgBox(kNoDecomposition);
         return false;
     }
@@ -33,7 +57,7 @@ bool solveAllOrders(AnalysisState& s, Platform& p) {
     std::vector<double> winv(static_cast<std::size_t>(span) + 1, 0.0);
     bool rankDeficient = false;
     for (int k = 1; k <= span; ++k) {
-        const double inv = 1 / s.ww(k);
+        const double inv = 1 / m.ww(k);
         if (std::isfinite(inv)) {
             winv[static_cast<std::size_t>(k)] = inv;
         } else {
@@ -49,12 +73,10 @@ bool solveAllOrders(AnalysisState& s, Platform& p) {
     // U's columns instead of an explicit transpose.
     std::vector<double> utb(static_cast<std::size_t>(span) + 1, 0.0);
     const double* bvec = s.spr.data() + s.span2;  // bvec[i] = spr(i + span2)
-    for (int k = 1; k <= span; ++k) {
-        const double* u = s.U.col(k);
-        double sum = 0;
-        for (int i = 1; i <= nrows; ++i) sum += u[i - 1] * bvec[i];
-        utb[static_cast<std::size_t>(k)] = sum;
-    }
+    constexpr int kSideBySide = 8;
+    int k = 1;
+    for (; k + kSideBySide - 1 <= span; k += kSideBySide) columnSums<kSideBySide>(m.U, k, nrows, bvec, utb.data());
+    for (; k <= span; ++k) columnSums<1>(m.U, k, nrows, bvec, utb.data());
 
     // VW = Vt Winv. Each sum of that product has one term Vt(i, k) Winv(k, k) besides exact
     // zeros, which do not change it, so VW(i, k) = Vt(i, k) Winv(k, k) is the same value.
@@ -62,7 +84,7 @@ bool solveAllOrders(AnalysisState& s, Platform& p) {
     // running sum bb(i, n) = bb(i, n - 1) + VW(i, n) UTb(n) performs exactly those additions in
     // that order, so every order costs span multiply-adds instead of n span.
     for (int n = 1; n <= span; ++n) {
-        const double* v = s.Vt.col(n);
+        const double* v = m.Vt.col(n);
         const double f = winv[static_cast<std::size_t>(n)];
         const double b = utb[static_cast<std::size_t>(n)];
         double* out = s.bb.col(n);
@@ -77,9 +99,9 @@ bool solveAllOrders(AnalysisState& s, Platform& p) {
     BfIdentity& id = s.bbIdentity;
     id.span = span;
     id.span2 = s.span2;
-    id.delV = s.delV;
-    id.StdFileName = s.StdFileName;
-    id.StdObject = s.StdObject;
+    id.delV = m.delV;
+    id.StdFileName = m.StdFileName;
+    id.StdObject = m.StdObject;
     id.ProFileName = s.ProFileName;
     id.ProObject = s.ProObject;
     ++id.run;

@@ -2,16 +2,40 @@
 // Broadening functions: the BFs of every order from the decomposition, and the copy of one
 // order for the BF window. Step 7 itself (steps/ProgramSteps.h) resamples the program star and
 // writes "bbb2.txt".
+#include <string>
+
 #include "state/AnalysisState.h"
 #include "state/Platform.h"
 
 namespace tessan {
 
-// The BFs of every order n = 1..span into bb, from the decomposition in U, ww, Vt and the
-// resampled program star in spr; span2 and bbIdentity (span, span2, delV, the names and
-// objects of the two stars, the next run) with them. A zero singular value contributes nothing
-// (its inverse is taken as 0) and is reported once. Returns false (with a message, nothing
-// changed) when there is no decomposition.
+// What the BFs are computed from, read only: the decomposition of the model in hand (U with
+// nGrid - span + 1 rows, ww and Vt holding V, of span columns), its grid's count and delV, and
+// the standard's name and object for the BFs' identity. A view of a state's arrays: the state
+// must outlive it and must not change while it is used. Several working states may compute
+// BFs against one model at once through views of it, each writing only its own arrays.
+struct BfModel {
+    const Mat& U;
+    const Vec& ww;
+    const Mat& Vt;
+    int span = 0, nGrid = 0;
+    double delV = 0;                     // km/s
+    bool svdValid = false;
+    const std::string& StdFileName;
+    const std::string& StdObject;
+};
+
+// The model in hand of s.
+BfModel BfModelOf(const AnalysisState& s);
+
+// The BFs of every order n = 1..m.span into s.bb, from the decomposition m and the program
+// star resampled onto m's grid in s.spr; s.span2 and s.bbIdentity (span, span2, delV, the
+// names and objects of the two stars, the next run) with them. A zero singular value
+// contributes nothing (its inverse is taken as 0) and is reported once. Returns false (with a
+// message, nothing changed) when m holds no decomposition.
+bool solveAllOrders(const BfModel& m, AnalysisState& s, Platform& p);
+
+// The same against the decomposition of s itself.
 bool solveAllOrders(AnalysisState& s, Platform& p);
 
 // The velocity of BF point i of the BFs in hand: bbIdentity.Velocity(i).

@@ -4,15 +4,20 @@
 
 namespace tessan {
 
-AnalysisState::AnalysisState()
+namespace {
+constexpr int pixRows(AnalysisState::Room r) { return r == AnalysisState::Room::Whole ? lim::kMaxPix : 0; }
+constexpr int spanCols(AnalysisState::Room r) { return r == AnalysisState::Room::Whole ? lim::kMaxSpan : 0; }
+}  // namespace
+
+AnalysisState::AnalysisState(Room room)
     : StdHdr(lim::kMaxCards), StdKey(lim::kMaxCards), StdVal(lim::kMaxCards),
       ProHdr(lim::kMaxCards), ProKey(lim::kMaxCards), ProVal(lim::kMaxCards),
       LastHdr(lim::kMaxCards), LastKey(lim::kMaxCards),
       Pixval(lim::kMaxPix), ws(lim::kMaxPix), ss(lim::kMaxPix),
       Pixval_Pro(lim::kMaxPix), wp(lim::kMaxPix), sp(lim::kMaxPix),
       w1(lim::kMaxPix), ssr(lim::kMaxPix), spr(lim::kMaxPix),
-      des(lim::kMaxPix, lim::kMaxSpan), U(lim::kMaxPix, lim::kMaxSpan),
-      ww(lim::kMaxSpan), Vt(lim::kMaxSpan, lim::kMaxSpan), Order_n(lim::kMaxSpan),
+      des(pixRows(room), spanCols(room)), U(pixRows(room), spanCols(room)),
+      ww(spanCols(room)), Vt(spanCols(room), spanCols(room)), Order_n(lim::kMaxSpan),
       bb(lim::kMaxSpan, lim::kMaxSpan), vel_bb(lim::kMaxSpan), bb_n(lim::kMaxSpan),
       bb_sm(lim::kMaxSpan), Kernel(50), PkX(10), PkY(10),
       ModelCurve(3, lim::kMaxSpan),

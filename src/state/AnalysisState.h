@@ -72,7 +72,11 @@ struct Geometry {
 };
 
 struct AnalysisState {
-    AnalysisState();
+    // Whole: every array at the system's limits. NoDecomposition: a working state that measures
+    // program stars against the model of another (ShareModel, steps/ModelSteps.h), without room
+    // for a design matrix and decomposition of its own (des, U, ww and Vt empty).
+    enum class Room { Whole, NoDecomposition };
+    explicit AnalysisState(Room room = Room::Whole);
 
     // --- Files and directories (set by the file dialogs) ---
     std::string DataPath;                    // settings record 1

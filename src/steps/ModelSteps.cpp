@@ -1,5 +1,6 @@
 #include "steps/ModelSteps.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "numeric/Resample.h"
@@ -61,6 +62,32 @@ bool Select_model(AnalysisState& s, int k) {
     }
     ModelChosen(s, m.ssrPresent && rebuilt);
     return true;
+}
+
+void ShareModel(const AnalysisState& s, AnalysisState& w) {
+    w.Lambda0_Key = s.Lambda0_Key;
+    w.dLambda_Key = s.dLambda_Key;
+    w.StdFileName = s.StdFileName;
+    w.StdObject = s.StdObject;
+    w.WaveL_B_Std = s.WaveL_B_Std;
+    w.dLambda_dp_Std = s.dLambda_dp_Std;
+    w.WaveL_R_Std = s.WaveL_R_Std;
+    const int n = std::clamp(s.nGrid, 0, lim::kMaxPix);
+    for (int i = 1; i <= n; ++i) {
+        w.w1(i) = s.w1(i);
+        w.ssr(i) = s.ssr(i);
+    }
+    w.nGrid = s.nGrid;
+    w.delV = s.delV;
+    w.Min_waveL = s.Min_waveL;
+    w.r1 = s.r1;
+    w.c_kms = s.c_kms;
+    w.span = s.span;
+    w.des = Mat();
+    w.U = Mat();
+    w.ww = Vec();
+    w.Vt = Mat();
+    ModelShared(w, s);
 }
 
 ModelLoadOutcome Load_model(AnalysisState& s, Platform& p) {

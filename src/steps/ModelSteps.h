@@ -15,6 +15,14 @@ namespace tessan {
 // nothing. Returns true when a model was copied (the main window then shows its standard).
 bool Select_model(AnalysisState& s, int k);
 
+// Prepares w, a second working state, to measure program stars against the model in hand of s
+// (RunProgramSteps, steps/ProgramSteps.h, with BfModelOf(s)): the wavelength keywords, the
+// standard's names and wavelengths, the grid (w1, nGrid, delV, Min_waveL, r1), span, the
+// resampled standard and its marks are copied. The design matrix and decomposition are not:
+// w's own are left empty, and its marks say it has none (desValid, svdValid false), so that a
+// step reading them from w fails at once instead of using another model's.
+void ShareModel(const AnalysisState& s, AnalysisState& w);
+
 struct ModelLoadOutcome {
     enum Kind { Loaded, StoreFull, Failed } kind = Failed;
     int slot = 0;            // the slot filled (Loaded)

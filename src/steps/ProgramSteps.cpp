@@ -12,20 +12,43 @@ namespace tessan {
 
 namespace {
 
-int writeAllBfs(const AnalysisState& s, const std::filesystem::path& target) {
+const char* const kNotAvailable =
+    "The resampled standard spectrum is not available.  Either compute and save a new model "
+    "with vers. 2.4 or later, or follow steps 1-3.";
+
+bool ccfAvailable(const AnalysisState& s, Platform& p) {
+    if (s.ssrAvailable) return true;
+    p.MsgBox(kNotAvailable);
+    return false;
+}
+
+// Cross_corr with the half width of Text6; a refusal keeps the half width that was there.
+bool crossCorrelate(AnalysisState& s, Platform& p, std::string_view text6) {
+    const double before = s.ScanHalfWidth;
+    s.ScanHalfWidth = Val(text6);
+    if (Cross_corr(s, p)) return true;
+    s.ScanHalfWidth = before;
+    return false;
+}
+
+}  // namespace
+
+int WriteAllBfs(const Mat& bb, int span, Platform& p) {
     RecordWriter w;
-    w.reserve(static_cast<std::size_t>(s.span) * static_cast<std::size_t>(s.span) * 26);
-    for (int n = 1; n <= s.span; ++n) {
-        const double* col = s.bb.col(n);
-        for (int i = 1; i <= s.span; ++i) {
+    w.reserve(static_cast<std::size_t>(span) * static_cast<std::size_t>(span) * 26);
+    for (int n = 1; n <= span; ++n) {
+        const double* col = bb.col(n);
+        for (int i = 1; i <= span; ++i) {
             w.Int(i).Real(col[i - 1]);
             w.EndRecord();
         }
     }
-    return WriteFileAtomically(target, w.str());
+    const int e = WriteFileAtomically(p.WorkDir() / kAllBfsFileName, w.str());
+    if (e != 0)
+        p.MsgBox(std::string("The broadening functions were computed, but \"") + kAllBfsFileName +
+                 "\" could not be written.  " + ErrTextFor(e));
+    return e;
 }
-
-}  // namespace
 
 FitsOutcome ReadProFits(AnalysisState& s, Platform& p) {
     const FitsOutcome o = ReadStarFits(s, p, Star::Pro);
@@ -35,19 +58,10 @@ FitsOutcome ReadProFits(AnalysisState& s, Platform& p) {
 }
 
 bool RunCcfStep(AnalysisState& s, Platform& p, std::string_view text6) {
-    static const char* const kNotAvailable =
-        "The resampled standard spectrum is not available.  Either compute and save a new model "
-        "with vers. 2.4 or later, or follow steps 1-3.";
-    if (!s.ssrAvailable) {
-        p.MsgBox(kNotAvailable);
-        return false;
-    }
+    if (!ccfAvailable(s, p)) return false;
     Select_model(s, s.CurModel);
     // The selected model may carry no resampled standard.
-    if (!s.ssrAvailable) {
-        p.MsgBox(kNotAvailable);
-        return false;
-    }
+    if (!ccfAvailable(s, p)) return false;
     // The program star was resampled onto the grid in hand when it was read; a resampling or
     // a model chosen since then has replaced that grid, and spr would pair the points of the
     // old grid (and, on a longer grid, points never filled) with the standard. Resampled again
@@ -55,19 +69,12 @@ bool RunCcfStep(AnalysisState& s, Platform& p, std::string_view text6) {
     if (s.nPixPro >= 1 && s.nPixPro <= lim::kMaxPix &&
         !Lin_interp(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid, p))
         return false;
-    const double before = s.ScanHalfWidth;
-    s.ScanHalfWidth = Val(text6);
-    if (Cross_corr(s, p)) return true;
-    s.ScanHalfWidth = before;
-    return false;
+    return crossCorrelate(s, p, text6);
 }
 
 bool Find_bb(AnalysisState& s, Platform& p) {
     if (!solveAllOrders(s, p)) return false;
-    const int e = writeAllBfs(s, p.WorkDir() / kAllBfsFileName);
-    if (e != 0)
-        p.MsgBox(std::string("The broadening functions were computed, but \"") + kAllBfsFileName +
-                 "\" could not be written.  " + ErrTextFor(e));
+    (void)WriteAllBfs(s.bb, s.span, p);
     return true;
 }
 
@@ -79,6 +86,16 @@ bool RunBfStep(AnalysisState& s, Platform& p) {
     }
     if (!Lin_interp(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid, p)) return false;
     return Find_bb(s, p);
+}
+
+bool RunProgramSteps(const BfModel& m, AnalysisState& s, Platform& p, std::optional<std::string_view> text6) {
+    if (ReadStarFits(s, p, Star::Pro) != FitsOutcome::Done) return false;
+    // Step 6 refuses before it resamples; the model selection it starts with would restore
+    // what s already holds.
+    if (text6 && !ccfAvailable(s, p)) return false;
+    if (!Lin_interp(s.wp, s.sp, s.nPixPro, s.w1, s.spr, s.nGrid, p)) return false;
+    if (text6 && !crossCorrelate(s, p, *text6)) return false;
+    return solveAllOrders(m, s, p);
 }
 
 }  // namespace tessan

@@ -33,4 +33,11 @@ void ModelChosen(AnalysisState& s, bool ssrUsable) {
     s.ssrStale = !ssrUsable;
 }
 
+void ModelShared(AnalysisState& w, const AnalysisState& from) {
+    w.ssrAvailable = from.ssrAvailable;
+    w.ssrStale = from.ssrStale;
+    w.desValid = false;
+    w.svdValid = false;
+}
+
 }  // namespace tessan

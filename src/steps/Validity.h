@@ -23,5 +23,9 @@ void DecompositionFinished(AnalysisState& s);
 // A model was chosen: its design matrix and decomposition are in hand; its resampled standard
 // is usable only when the model brought one that could be completed (ssrUsable).
 void ModelChosen(AnalysisState& s, bool ssrUsable);
+// w was given the grid and resampled standard of the model in hand of from, without its design
+// matrix and decomposition (ShareModel, steps/ModelSteps.h): the resampled standard's marks are
+// from's, and w holds no design matrix or decomposition of its own.
+void ModelShared(AnalysisState& w, const AnalysisState& from);
 
 }  // namespace tessan

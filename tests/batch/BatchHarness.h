@@ -66,8 +66,12 @@ struct BatchRun {
     std::vector<std::vector<std::string>> rows;   // result lines split at tabs, header excluded
 };
 
-inline BatchRun RunInProcess(const std::vector<std::string>& args, const std::filesystem::path& workDir) {
-    const batch::ParseResult parsed = batch::ParseArgs(args);
+// stdinText is what "--prog-list -" reads.
+inline BatchRun RunInProcess(const std::vector<std::string>& args, const std::filesystem::path& workDir,
+                             const std::string& stdinText = "") {
+    std::istringstream in(stdinText);
+    const batch::ParseResult parsed = batch::ReadProgList(batch::ParseArgs(args), in);
+    if (parsed.kind == batch::ParseResult::Unreadable) return {1, "", parsed.error + "\n", {}};
     if (parsed.kind != batch::ParseResult::Run) return {2, "", parsed.error, {}};
     std::ostringstream out, err;
     batch::ConsolePlatform p(err, workDir);

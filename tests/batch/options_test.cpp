@@ -22,13 +22,13 @@ TEST(StrictNumber, AcceptsOnlyWholeNumbers) {
 TEST(ParseArgs, NumbersKeptAsTyped) {
     const ParseResult r = ParseArgs({"--std", "a/std.fits", "--max-wave=4990", "--delv", "29.0", "--prog", "p1.fits",
                                      "--order", "-4", "--peaks", "3", "--prog", "p2.fits", "--span", "151",
-                                     "--span", "101"});
+                                     "--span", "101", "--jobs", "0", "--prog-list", "l.txt"});
     ASSERT_EQ(r.kind, ParseResult::Run) << r.error;
     EXPECT_EQ(*r.options.maxWave, "4990");
     EXPECT_EQ(*r.options.delV, "29.0");   // the step reads it as its box would
     EXPECT_EQ(r.options.span, "101");     // the last one given
     EXPECT_EQ(r.options.progFiles, (std::vector<std::string>{"p1.fits", "p2.fits"}));
-    EXPECT_TRUE(r.options.order == -4 && r.options.peaks == 3);
+    EXPECT_TRUE(r.options.order == -4 && r.options.peaks == 3 && r.options.jobs == 0 && r.options.progList == "l.txt");
     EXPECT_EQ(ParseArgs({"--std", "s.fits", "--help"}).kind, ParseResult::Help);
     EXPECT_EQ(ParseArgs({"--bogus=1", "--version"}).kind, ParseResult::UsageError);   // the first word decides
     EXPECT_EQ(ParseArgs({"--std", "s.fits", "--version"}).kind, ParseResult::Version);
@@ -48,6 +48,8 @@ TEST(ParseArgs, UsageErrors) {
         {{"--std", "s.fits", "--min-wave", "4e"}, "not a number for --min-wave: 4e"},
         {{"--std", "s.fits", "--peaks", "0"}, "--peaks must be 1, 2 or 3: 0"},
         {{"--std", "s.fits", "--peaks", "1.5"}, "--peaks must be 1, 2 or 3: 1.5"},
+        {{"--std", "s.fits", "--jobs", "-1"}, "--jobs must be 0 or a positive whole number: -1"},
+        {{"--std", "s.fits", "--jobs", "2.5"}, "--jobs must be 0 or a positive whole number: 2.5"},
         {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n2/hd1.fts"},
          "--prog n1/hd1.fts and --prog n2/hd1.fts would both write hd1.dat in --bf-dir"},
         {{"--std", "s.fts", "--prog", "hd1.fts", "--prog", "hd1.fits", "--bf-dir=bf"},

@@ -150,6 +150,68 @@ TEST_F(BatchRunTest, MessagesNoticesAndKeywords) {
     EXPECT_EQ(keyOutputs[0], keyOutputs[1]);
 }
 
+// One worker or several: the same status, standard output, standard error (a star failing
+// between the others, the order note once, at the first star measured), BF results files and
+// "bbb2.txt", with more stars than the workers keep ahead of the output. "bbb2.txt" holds the BFs
+// of the last star measured, as a run on that star alone leaves them; the failing last star does
+// not change it.
+TEST_F(BatchRunTest, JobsGiveTheSameBytesAndTheLastMeasuredStarsBfs) {
+    const std::vector<std::string> common = {"--std", S().std, "--span", "51", "--order", "60",
+                                             "--ccf", "300", "--peaks", "2"};
+    std::string first;
+    for (const std::string jobs : {"1", "2", "3"}) {
+        const fs::path work = WorkDir("jobs" + jobs);
+        std::vector<std::string> args = common;
+        args.insert(args.end(), {"--jobs", jobs, "--bf-dir", (work / "bf").string()});
+        for (int round = 0; round < 4; ++round)
+            for (const std::string& star : {S().bad, S().sb1, S().sb2, S().std, S().bad})
+                args.insert(args.end(), {"--prog", star});
+        const BatchRun r = RunInProcess(args, work);
+        std::string all = std::to_string(r.status) + "|" + r.out + "|" + r.err + "|" + ReadText(work / "bbb2.txt");
+        for (const char* name : {"sb1.dat", "sb2.dat", "std.dat"}) all += "|" + ReadText(work / "bf" / name);
+        if (jobs == "1") {
+            first = all;
+            const std::string bad = "notes.fits: This is not a fits file!  Please try again.\n";
+            std::string err = bad + "tessan-batch: order 60 is outside 1..51; using 51\n";
+            for (int k = 0; k < 7; ++k) err += bad;
+            EXPECT_EQ(r.err, err);
+            EXPECT_TRUE(r.status == 1 && r.rows.size() == 12 && r.rows[11][0] == "std.fits") << r.out;
+            const fs::path alone = WorkDir("alone");
+            std::vector<std::string> last = common;
+            last.insert(last.end(), {"--prog", S().std});
+            ASSERT_EQ(RunInProcess(last, alone).status, 0);
+            EXPECT_EQ(ReadText(work / "bbb2.txt"), ReadText(alone / "bbb2.txt"));
+        } else {
+            EXPECT_EQ(all, first) << "--jobs " << jobs;
+        }
+    }
+}
+
+// --prog-list: its stars after those of --prog, from a file or standard input, blank lines and
+// a CR ending a line dropped; their results files checked as those of --prog are. A list that
+// cannot be read stops the run before the model, with its error text.
+TEST_F(BatchRunTest, ProgList) {
+    const fs::path work = WorkDir("list");
+    const std::string list = "\n" + S().sb2 + "\r\n \t\n" + S().sb1 + "\n";
+    std::ofstream(work / "list.txt") << list;
+    std::ofstream(work / "clash.txt") << S().sb1 << "\n" << (work / "sb1.fts").string() << "\n";
+    const struct { std::vector<std::string> args; std::string stdinText; int status; std::string files, err; } cases[] = {
+        {{"--prog-list", (work / "list.txt").string()}, "", 0, "std.fits sb2.fits sb1.fits ", ""},
+        {{"--prog-list", "-"}, list, 0, "std.fits sb2.fits sb1.fits ", ""},
+        {{"--prog-list", (work / "none.txt").string()}, "", 1, "", "none.txt: Error 53: File not found.\n"},
+        {{"--prog-list", (work / "clash.txt").string(), "--bf-dir", "bf"}, "", 2, "",
+         "--prog " + S().sb1 + " and --prog " + (work / "sb1.fts").string() + " would both write sb1.dat in --bf-dir"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--std", S().std, "--span", "51", "--prog", S().std};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const BatchRun r = RunInProcess(args, work, c.stdinText);
+        std::string files;
+        for (const auto& row : r.rows) files += row[0] + " ";
+        EXPECT_EQ(std::to_string(r.status) + " " + files + r.err, std::to_string(c.status) + " " + c.files + c.err) << c.args[1];
+    }
+}
+
 std::string Quote(const std::string& s) {
     std::string q = "'";
     for (char c : s) q.append(c == '\'' ? "'\\''" : std::string(1, c));
@@ -160,21 +222,23 @@ std::string Quote(const std::string& s) {
 // their lines and makes the exit status 1.
 TEST_F(BatchRunTest, ExitStatusOutputAndErrors) {
     const std::string usage = tessan::batch::UsageText();
-    const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
+    const struct { std::vector<std::string> args; int status; std::string out, err, in = {}; } cases[] = {
         {{"--help"}, 0, usage, ""},
         {{"--std", "s.fits", "--peaks", "4"}, 2, "", "tessan-batch: --peaks must be 1, 2 or 3: 4\n" + usage},
-        {{"--std", S().std, "--span", "51", "--prog", S().sb1, "--prog", S().bad, "--prog", S().sb2}, 1,
-         "#file sb1.fits sb2.fits ", "notes.fits: This is not a fits file!  Please try again.\n"},
+        {{"--std", S().std, "--span", "51", "--prog", S().sb1, "--prog-list", "-", "--jobs", "2"}, 1,
+         "#file sb1.fits sb2.fits ", "notes.fits: This is not a fits file!  Please try again.\n", S().bad + "\n" + S().sb2},
+        {{"--std", S().std, "--prog-list", "none.txt"}, 1, "", "none.txt: Error 53: File not found.\n"},
     };
     for (const auto& c : cases) {
         const auto dir = WorkDir("exe" + std::to_string(c.status));
+        std::ofstream(dir / "in.txt") << c.in;
         std::string cmd = "cd " + Quote(dir.string()) + " && " + Quote(TESSAN_BATCH_EXE);
         for (const auto& a : c.args) cmd.append(" ").append(Quote(a));
-        const int raw = std::system(cmd.append(" >out.txt 2>err.txt").c_str());
+        const int raw = std::system(cmd.append(" <in.txt >out.txt 2>err.txt").c_str());
         EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.args[0];
         EXPECT_EQ(ReadText(dir / "err.txt"), c.err) << c.args[0];
         std::string out = ReadText(dir / "out.txt");
-        if (c.status == 1) {   // the first field of each line, and "bbb2.txt" where the user is
+        if (c.status == 1 && !out.empty()) {   // the first field of each line, and "bbb2.txt" where the user is
             std::istringstream lines(out);
             out.clear();
             for (std::string line; std::getline(lines, line);) out += line.substr(0, line.find('\t')) + " ";

@@ -2,8 +2,11 @@
 // old grid.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "numeric/Resample.h"
@@ -85,6 +88,66 @@ TEST(LinInterp, PointsOnOutsideAndBetweenOldWavelengths) {
     test::RecordingPlatform p;
     ASSERT_TRUE(Lin_interp(xOld, yOld, 5, xNew, yNew, 9, p));
     for (int i = 1; i <= 9; ++i) EXPECT_NEAR(yNew(i), want[i - 1], i <= 3 ? 0 : 1e-15) << "x " << xs[i - 1];
+}
+
+// The plain search the resampling was first written with: from the point's own index down while
+// x < xOld(j), then up while x > xOld(j + 1).
+bool walkInterp(const Vec& xOld, const Vec& yOld, int nOld, const Vec& xNew, Vec& yNew, int nNew) {
+    Vec out(nNew);
+    for (int i = 1; i <= nNew; ++i) {
+        const double x = xNew(i);
+        if (nOld == 1 || x <= xOld(1) || x >= xOld(nOld)) {
+            out(i) = nOld == 1 || x <= xOld(1) ? yOld(1) : yOld(nOld);
+            continue;
+        }
+        int j = std::clamp(i, 1, nOld - 1);
+        while (j > 1 && x < xOld(j)) --j;
+        while (j < nOld - 1 && x > xOld(j + 1)) ++j;
+        const double dx = xOld(j + 1) - xOld(j);
+        if (dx == 0) return false;
+        out(i) = x == xOld(j + 1) ? yOld(j + 1) : (x - xOld(j)) / dx * (yOld(j + 1) - yOld(j)) + yOld(j);
+    }
+    for (int i = 1; i <= nNew; ++i) yNew(i) = out(i);
+    return true;
+}
+
+// Every point's interval is the one the plain search finds, bit for bit and with the same
+// refusals: on a grid, where equal old wavelengths make the direction of the search matter
+// ({1, 2, 2, 3} at 2 gives the value at 2 of the left or of the right pair), where the old
+// wavelengths do not increase, and for wavelengths that are not numbers.
+TEST(LinInterp, FindsThePlainSearchsIntervals) {
+    std::mt19937 gen(11);
+    std::uniform_real_distribution<double> u(0, 1);
+    enum Kind { Grid, Ties, Unordered, NotNumbers };
+    for (const Kind kind : {Grid, Ties, Unordered, NotNumbers}) {
+        for (int trial = 0; trial < 200; ++trial) {
+            const int nOld = 1 + trial % 40, nNew = 1 + static_cast<int>(60 * u(gen));
+            Vec xOld(nOld), yOld(nOld), xNew(nNew), fast(nNew), plain(nNew);
+            for (int j = 1; j <= nOld; ++j) {
+                const double step = kind == Ties || kind == NotNumbers ? std::floor(3 * u(gen)) / 2 : 0.5;
+                xOld(j) = kind == Unordered ? 10 * u(gen) : (j == 1 ? 4000 : xOld(j - 1) + step);
+                yOld(j) = u(gen);
+            }
+            for (int i = 1; i <= nNew; ++i) {   // on the grid, on old wavelengths, or anywhere about them
+                const double pick = u(gen);
+                xNew(i) = kind == Grid ? 3999 + 0.37 * i
+                          : pick < 0.4 ? xOld(1 + static_cast<int>(pick / 0.4 * nOld) % nOld)
+                                       : xOld(1) - 1 + (xOld(nOld) - xOld(1) + 2) * u(gen);
+                if (kind == NotNumbers && pick > 0.9) xNew(i) = NAN;
+            }
+            if (kind == NotNumbers && nOld > 2 && trial % 2) xOld(nOld / 2) = NAN;
+            fast.fill(-1), plain.fill(-1);
+            const bool ok = LinInterpQuiet(xOld, yOld, nOld, xNew, fast, nNew);
+            ASSERT_EQ(ok, walkInterp(xOld, yOld, nOld, xNew, plain, nNew)) << "kind " << kind << " trial " << trial;
+            ASSERT_EQ(std::memcmp(fast.data(), plain.data(), sizeof(double) * (nNew + 1)), 0)
+                << "kind " << kind << " trial " << trial;
+        }
+    }
+    Vec xOld(4), yOld(4), xNew(3), yNew(3);
+    for (int j = 1; j <= 4; ++j) xOld(j) = j == 1 ? 1 : j == 4 ? 3 : 2, yOld(j) = 10 * j;
+    xNew(1) = 2, xNew(2) = 3, xNew(3) = 2;
+    ASSERT_TRUE(LinInterpQuiet(xOld, yOld, 4, xNew, yNew, 3));
+    EXPECT_TRUE(yNew(1) == 20 && yNew(3) == 30) << yNew(1) << " " << yNew(3);
 }
 
 }  // namespace
