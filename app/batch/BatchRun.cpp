@@ -10,6 +10,7 @@
 #include "io/BfResults.h"
 #include "io/Settings.h"
 #include "numeric/Bf.h"
+#include "numeric/BfUncertainty.h"
 #include "numeric/Smooth.h"
 #include "state/AnalysisState.h"
 #include "steps/ModelSteps.h"
@@ -93,7 +94,11 @@ public:
         }
         if (!RunBfStep(m_s, m_p)) return false;
 
-        r.order = CopyBfOrder(m_s, m_o.order);
+        // The fit of every order, from the model and this star's resampled spectrum only.
+        BfResiduals fit;
+        if (m_o.errors || m_o.autoOrder)
+            fit = ResidualsOfOrders(m_s.U, m_s.ww, m_s.spr, m_s.span, m_s.nGrid - m_s.span + 1);
+        r.order = CopyBfOrder(m_s, m_o.autoOrder ? GcvOrder(fit) : m_o.order);
         NoteClampedOrder(r.order);
         const Vec* bf = &m_s.bb_n;
         if (m_o.smooth) {
@@ -101,6 +106,14 @@ public:
             bf = &m_s.bb_sm;
         }
         r.peaks = MeasureBfPeaks(m_s.vel_bb, *bf, m_s.span, m_o.peaks);
+        if (m_o.errors) {
+            const double sigma2 = NoiseVariance(fit, r.order);
+            const SmoothingKernel kernel{m_s.Kernel, m_s.KernelHalf};
+            for (const PeakMeasure& pk : r.peaks)
+                r.errors.push_back(pk.velocity ? VertexUncertainty(m_s.Vt, m_s.ww, r.order, m_s.span, m_s.vel_bb, *bf,
+                                                                   pk.index, m_o.smooth ? &kernel : nullptr, sigma2)
+                                               : std::nullopt);
+        }
 
         // The results file failing loses nothing already measured: the line is still written.
         bool saved = true;
@@ -109,7 +122,7 @@ public:
             m_s.BBFullPath = (fs::path(m_o.bfDir) / m_s.BBFileName).string();
             saved = Save_bb(m_s, m_p) == 0;
         }
-        m_out << ResultLine(r, m_o.peaks, m_o.ccf.has_value());
+        m_out << ResultLine(r, m_o.peaks, m_o.ccf.has_value(), m_o.errors);
         m_out.flush();
         return saved;
     }
@@ -117,7 +130,7 @@ public:
 private:
     // The BF window's "Update" clamps the order into 1..span; say so once.
     void NoteClampedOrder(int used) {
-        if (m_orderNoted || RoundHalfEven(m_o.order) == used) return;
+        if (m_orderNoted || m_o.autoOrder || RoundHalfEven(m_o.order) == used) return;
         m_orderNoted = true;
         m_p.Note("order " + PlainText(m_o.order) + " is outside 1.." + std::to_string(m_s.span) +
                  "; using " + std::to_string(used));
@@ -159,7 +172,7 @@ int RunBatch(const Options& o, ConsolePlatform& p, std::ostream& out) {
         }
     }
 
-    out << HeaderLine(o.peaks, o.ccf.has_value());
+    out << HeaderLine(o.peaks, o.ccf.has_value(), o.errors);
     out.flush();
     StarRunner runner(s, o, p, out);
     for (const std::string& prog : o.progFiles)
