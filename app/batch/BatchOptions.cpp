@@ -24,8 +24,8 @@ const std::string& UsageText() {
         "  --save-model FILE    write the model after step 4\n"
         "  --model FILE         load a model file instead of steps 1 to 4 (with --std, an error)\n"
         "  --prog FILE          a program star (step 5 and step 7); may be given many times\n"
-        "  --order N            the order n whose BF is measured and saved (default 35); \"auto\":\n"
-        "                       per star, the n in 1..span with the least ||r_n||^2 / (m - n)^2\n"
+        "  --order N            the order n whose BF is measured and saved (default 35); \"auto\": per\n"
+        "                       star, the n in 1..span of least ||s - D b_n||^2 / (m - n)^2 (GCV)\n"
         "  --smooth W           smooth the BF of that order with width W before measuring peaks\n"
         "  --peaks K            how many peaks to measure (default 1; 1 to 3)\n"
         "  --ccf KMS            also run step 6 with this half width and measure the CCF peak\n"
@@ -40,7 +40,8 @@ const std::string& UsageText() {
         "\n"
         "Output: a header line starting with \"#\", then one tab-separated line per program star:\n"
         "file, object, order, velocity (km/s) and height of each peak, and the CCF peak velocity\n"
-        "with --ccf. \"bbb2.txt\" in the working directory holds the last star's BFs.\n"
+        "with --ccf, then with --errors the uncertainties. \"bbb2.txt\" in the working directory\n"
+        "holds the last star's BFs.\n"
         "Exit status: 0 success, 1 a step stopped with a message, 2 usage error.\n";
     return text;
 }
