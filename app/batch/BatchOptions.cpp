@@ -32,10 +32,12 @@ const std::string& UsageText() {
         "  --prog FILE          a program star (step 5 and step 7); may be given many times\n"
         "  --prog-list FILE     program stars, one file name a line (\"-\": standard input),\n"
         "                       after those of --prog\n"
-        "  --order N            the order n whose BF is measured and saved (default 35)\n"
+        "  --order N            the order n whose BF is measured and saved (default 35); \"auto\": per\n"
+        "                       star, the n in 1..span of least ||s - D b_n||^2 / (m - n)^2 (GCV)\n"
         "  --smooth W           smooth the BF of that order with width W before measuring peaks\n"
         "  --peaks K            how many peaks to measure (default 1; 1 to 3)\n"
         "  --ccf KMS            also run step 6 with this half width and measure the CCF peak\n"
+        "  --errors             add the uncertainty (km/s) of each peak velocity: err1 ... [ccf_err]\n"
         "  --bf-dir DIR         write, for each program star, DIR/<file name without extension>.dat,\n"
         "                       the BF results file of the order (DIR is created if missing);\n"
         "                       two stars that would write the same file are refused\n"
@@ -48,7 +50,8 @@ const std::string& UsageText() {
         "\n"
         "Output: a header line starting with \"#\", then one tab-separated line per program star:\n"
         "file, object, order, velocity (km/s) and height of each peak, and the CCF peak velocity\n"
-        "with --ccf. \"bbb2.txt\" in the working directory holds the last star's BFs.\n"
+        "with --ccf, then with --errors the uncertainties. \"bbb2.txt\" in the working directory\n"
+        "holds the last star's BFs.\n"
         "Exit status: 0 success, 1 a step stopped with a message, 2 usage error.\n";
     return text;
 }
@@ -65,7 +68,7 @@ std::optional<double> StrictNumber(const std::string& text) {
 
 namespace {
 
-enum class Arg { Text, Number, File };
+enum class Arg { Text, Number, File, Flag };
 
 struct Spec {
     Arg kind;
@@ -83,7 +86,11 @@ const std::map<std::string, Spec>& Specs() {
         {"--span", {Arg::Number, [](Options& o, const std::string& v) { o.span = v; }, true}},
         {"--save-model", {Arg::File, [](Options& o, const std::string& v) { o.saveModel = v; }}},
         {"--prog", {Arg::File, [](Options& o, const std::string& v) { o.progFiles.push_back(v); }}},
-        {"--order", {Arg::Number, [](Options& o, const std::string& v) { o.order = *StrictNumber(v); }}},
+        {"--order", {Arg::Number, [](Options& o, const std::string& v) {
+                         o.autoOrder = v == "auto";
+                         if (!o.autoOrder) o.order = *StrictNumber(v);
+                     }}},
+        {"--errors", {Arg::Flag, [](Options& o, const std::string&) { o.errors = true; }}},
         {"--smooth", {Arg::Number, [](Options& o, const std::string& v) { o.smooth = v; }}},
         {"--peaks", {Arg::Number, [](Options& o, const std::string& v) { o.peaks = static_cast<int>(*StrictNumber(v)); }}},
         {"--ccf", {Arg::Number, [](Options& o, const std::string& v) { o.ccf = v; }}},
@@ -144,6 +151,11 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
             if (name.rfind("-", 0) == 0) return Error("unknown option " + name);
             return Error("unexpected argument " + name);
         }
+        if (it->second.kind == Arg::Flag) {
+            if (value) return Error(name + " takes no value");
+            it->second.store(r.options, "");
+            continue;
+        }
         if (!value) {
             // A following option is never taken as a value: "--std --prog x" lacks the file.
             if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
@@ -152,7 +164,7 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
         }
         const Spec& spec = it->second;
         if (value->empty()) return Error("missing value for " + name);
-        if (spec.kind == Arg::Number && !StrictNumber(*value))
+        if (spec.kind == Arg::Number && !StrictNumber(*value) && !(name == "--order" && *value == "auto"))
             return Error("not a number for " + name + ": " + *value);
         if (name == "--peaks") {
             const double k = *StrictNumber(*value);

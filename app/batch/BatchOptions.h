@@ -21,6 +21,8 @@ struct Options {
     double order = 35;                   // --order, before rounding and clamping
     std::optional<std::string> smooth;   // --smooth: text of the BF window's width box
     int peaks = 1;                       // --peaks, 1..3
+    bool errors = false;                   // --errors: uncertainties of the measured velocities
+    bool autoOrder = false;                // --order auto: the order chosen per star by GCV
     std::optional<std::string> ccf;      // --ccf: text of Text6, the CCF half width in km/s
     std::string bfDir;                   // --bf-dir: where the BF results files go
     std::optional<std::string> lambda0Key, dLambdaKey;
@@ -36,7 +38,8 @@ struct ParseResult {
 };
 
 // args are the arguments after the program name. Values follow their option as the next
-// argument or after "=" ("--span=201"). A single-valued option given twice keeps the last.
+// argument or after "=" ("--span=201"); --errors takes none. A single-valued option given twice
+// keeps the last ("--order auto" and "--order N" replace each other).
 // With --bf-dir, two different program stars whose results files would have the same name
 // are a usage error: the second file would replace the first.
 // --prog-list is only noted here (ReadProgList reads it).

@@ -12,13 +12,15 @@ std::string NumberField(std::optional<double> x) {
     return PlainText(*x);
 }
 
-std::string HeaderLine(int peaks, bool withCcf) {
+std::string HeaderLine(int peaks, bool withCcf, bool withErrors) {
     std::string line = "#file\tobject\torder";
     for (int k = 1; k <= peaks; ++k) {
         const std::string n = std::to_string(k);
         line.append("\tvel").append(n).append("\theight").append(n);
     }
     if (withCcf) line.append("\tccf_vel");
+    for (int k = 1; withErrors && k <= peaks; ++k) line.append("\terr").append(std::to_string(k));
+    if (withErrors && withCcf) line.append("\tccf_err");
     return line.append("\n");
 }
 
@@ -34,7 +36,7 @@ std::string tableText(std::string text) {
 
 }  // namespace
 
-std::string ResultLine(const StarResult& r, int peaks, bool withCcf) {
+std::string ResultLine(const StarResult& r, int peaks, bool withCcf, bool withErrors) {
     const std::string object = tableText(r.object);
     std::string line = tableText(r.file);
     line.append("\t").append(object).append("\t").append(std::to_string(r.order));
@@ -47,6 +49,9 @@ std::string ResultLine(const StarResult& r, int peaks, bool withCcf) {
         }
     }
     if (withCcf) line.append("\t").append(NumberField(r.ccfVelocity));
+    for (std::size_t k = 0; withErrors && k < static_cast<std::size_t>(peaks); ++k)
+        line.append("\t").append(NumberField(k < r.errors.size() ? r.errors[k] : std::nullopt));
+    if (withErrors && withCcf) line.append("\tnan");   // no derivation for the CCF peak
     return line.append("\n");
 }
 

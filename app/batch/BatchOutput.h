@@ -15,18 +15,21 @@ struct StarResult {
     int order = 0;                      // the order measured, after clamping
     std::vector<PeakMeasure> peaks;     // highest first; fewer than asked when not found
     std::optional<double> ccfVelocity;  // the CCF peak (written only when the CCF was asked for)
+    std::vector<std::optional<double>> errors;   // km/s, one per peak in peaks (with --errors)
 };
 
 // A number in its plain text; "nan" for a missing value or a not-a-number, "inf" / "-inf".
 std::string NumberField(std::optional<double> x);
 
-// "#file<TAB>object<TAB>order<TAB>vel1<TAB>height1 ... [<TAB>ccf_vel]", with a newline.
-std::string HeaderLine(int peaks, bool withCcf);
+// "#file<TAB>object<TAB>order<TAB>vel1<TAB>height1 ... [<TAB>ccf_vel]", with a newline; with
+// errors, then "<TAB>err1 ... [<TAB>ccf_err]".
+std::string HeaderLine(int peaks, bool withCcf, bool withErrors = false);
 
 // The line of one star, with a newline: file and object (tabs and line breaks replaced by
 // blanks), order, then velocity and height of each of the peaks asked for ("nan" "nan" for one
 // not found; a peak without vertex has velocity "nan" and its height), then the CCF velocity
-// when asked for.
-std::string ResultLine(const StarResult& r, int peaks, bool withCcf);
+// when asked for; with errors, then the error of each peak asked for ("nan" where there is none)
+// and "nan" for the CCF peak.
+std::string ResultLine(const StarResult& r, int peaks, bool withCcf, bool withErrors = false);
 
 }  // namespace tessan::batch

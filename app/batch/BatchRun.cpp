@@ -19,6 +19,7 @@
 #include "io/BfResults.h"
 #include "io/Settings.h"
 #include "numeric/Bf.h"
+#include "numeric/BfUncertainty.h"
 #include "numeric/Smooth.h"
 #include "state/AnalysisState.h"
 #include "steps/ModelSteps.h"
@@ -137,7 +138,11 @@ private:
         r.object = m_s.ProObject;
         if (m_o.ccf) r.ccfVelocity = MeasureCcfPeak(m_s.vel_cc, m_s.cc, m_s.ccN);
 
-        r.order = CopyBfOrder(m_s, m_o.order);
+        // The fit of every order, from the model and this star's resampled spectrum only.
+        BfResiduals fit;
+        if (m_o.errors || m_o.autoOrder)
+            fit = ResidualsOfOrders(m_model.U, m_model.ww, m_s.spr, m_model.span, m_model.nGrid - m_model.span + 1);
+        r.order = CopyBfOrder(m_s, m_o.autoOrder ? GcvOrder(fit) : m_o.order);
         NoteClampedOrder(r.order);
         const Vec* bf = &m_s.bb_n;
         if (m_o.smooth) {
@@ -145,6 +150,14 @@ private:
             bf = &m_s.bb_sm;
         }
         r.peaks = MeasureBfPeaks(m_s.vel_bb, *bf, m_s.span, m_o.peaks);
+        if (m_o.errors) {
+            const double sigma2 = NoiseVariance(fit, r.order);
+            const SmoothingKernel kernel{m_s.Kernel, m_s.KernelHalf};
+            for (const PeakMeasure& pk : r.peaks)
+                r.errors.push_back(pk.velocity ? VertexUncertainty(m_model.Vt, m_model.ww, r.order, m_model.span, m_s.vel_bb, *bf,
+                                                                   pk.index, m_o.smooth ? &kernel : nullptr, sigma2)
+                                               : std::nullopt);
+        }
 
         // The results file failing loses nothing already measured: the line is still written.
         bool saved = true;
@@ -154,14 +167,14 @@ private:
             const auto held = m_files.Hold(m_s.BBFullPath);
             saved = Save_bb(m_s, m_p) == 0;
         }
-        m_star->line = ResultLine(r, m_o.peaks, m_o.ccf.has_value());
+        m_star->line = ResultLine(r, m_o.peaks, m_o.ccf.has_value(), m_o.errors);
         return saved;
     }
 
     // The BF window's "Update" clamps the order into 1..span; the output says so once, at the
     // first star that gets this far.
     void NoteClampedOrder(int used) {
-        if (RoundHalfEven(m_o.order) == used) return;
+        if (m_o.autoOrder || RoundHalfEven(m_o.order) == used) return;
         m_star->orderNote = "order " + PlainText(m_o.order) + " is outside 1.." + std::to_string(m_s.span) +
                             "; using " + std::to_string(used);
         m_star->noteAt = static_cast<std::size_t>(m_err.tellp());
@@ -216,7 +229,7 @@ int RunBatch(const Options& o, ConsolePlatform& p, std::ostream& out) {
         }
     }
 
-    out << HeaderLine(o.peaks, o.ccf.has_value());
+    out << HeaderLine(o.peaks, o.ccf.has_value(), o.errors);
     out.flush();
 
     // Every worker measures against the model of s, which stays as it is from here on.

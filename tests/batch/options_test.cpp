@@ -28,7 +28,11 @@ TEST(ParseArgs, NumbersKeptAsTyped) {
     EXPECT_EQ(*r.options.delV, "29.0");   // the step reads it as its box would
     EXPECT_EQ(r.options.span, "101");     // the last one given
     EXPECT_EQ(r.options.progFiles, (std::vector<std::string>{"p1.fits", "p2.fits"}));
-    EXPECT_TRUE(r.options.order == -4 && r.options.peaks == 3 && r.options.jobs == 0 && r.options.progList == "l.txt");
+    EXPECT_TRUE(r.options.order == -4 && r.options.peaks == 3 && r.options.jobs == 0 && r.options.progList == "l.txt" &&
+                !r.options.autoOrder && !r.options.errors);
+    const Options o = ParseArgs({"--std", "s.fits", "--order", "7", "--errors", "--order=auto"}).options;
+    EXPECT_TRUE(o.autoOrder && o.errors && o.order == 7);
+    EXPECT_FALSE(ParseArgs({"--std", "s.fits", "--order", "auto", "--order", "9"}).options.autoOrder);
     EXPECT_EQ(ParseArgs({"--std", "s.fits", "--help"}).kind, ParseResult::Help);
     EXPECT_EQ(ParseArgs({"--bogus=1", "--version"}).kind, ParseResult::UsageError);   // the first word decides
     EXPECT_EQ(ParseArgs({"--std", "s.fits", "--version"}).kind, ParseResult::Version);
@@ -47,6 +51,8 @@ TEST(ParseArgs, UsageErrors) {
         {{"--std", "s.fits", "--ccf", ""}, "missing value for --ccf"},
         {{"--std", "s.fits", "--min-wave", "4e"}, "not a number for --min-wave: 4e"},
         {{"--std", "s.fits", "--peaks", "0"}, "--peaks must be 1, 2 or 3: 0"},
+        {{"--std", "s.fits", "--order", "Auto"}, "not a number for --order: Auto"},
+        {{"--std", "s.fits", "--errors=yes"}, "--errors takes no value"},
         {{"--std", "s.fits", "--peaks", "1.5"}, "--peaks must be 1, 2 or 3: 1.5"},
         {{"--std", "s.fits", "--jobs", "-1"}, "--jobs must be 0 or a positive whole number: -1"},
         {{"--std", "s.fits", "--jobs", "2.5"}, "--jobs must be 0 or a positive whole number: 2.5"},
@@ -83,6 +89,11 @@ TEST(ResultLine, FieldsAndHeader) {
     r.ccfVelocity = 3.25;
     EXPECT_EQ(ResultLine(r, 3, true), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\tnan\t0.125\tnan\tnan\t3.25\n");
     EXPECT_EQ(ResultLine(r, 1, false), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\n");
+    EXPECT_EQ(HeaderLine(2, true, true), "#file\tobject\torder\tvel1\theight1\tvel2\theight2\tccf_vel\terr1\terr2\tccf_err\n");
+    r.errors = {0.5, std::nullopt};   // one error per peak found, none for the third
+    EXPECT_EQ(ResultLine(r, 3, true, true), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\tnan\t0.125\tnan\tnan\t3.25"
+                                            "\t0.5\tnan\tnan\tnan\n");
+    EXPECT_EQ(ResultLine(r, 1, false, true), "prog 1.fits\tHD 1234 \t35\t-12.5\t0.75\t0.5\n");
     r.ccfVelocity.reset();
     r.file = "new\nline\r.fts";
     r.object = "HD\r\n2";

@@ -12,6 +12,7 @@
 #include "io/BfResults.h"
 #include "io/Settings.h"
 #include "numeric/Bf.h"
+#include "numeric/BfUncertainty.h"
 #include "numeric/Smooth.h"
 #include "state/AnalysisState.h"
 #include "steps/ProgramSteps.h"
@@ -60,16 +61,17 @@ TEST_F(BatchRunTest, VelocitiesOfSingleAndDoubleStarsAgainAfterASavedModel) {
 
 // The workbench's procedures for one star, with the texts its boxes would hold, and a click at
 // the highest point of the BF where the window takes clicks: the same velocity, height, CCF
-// velocity, "bbb2.txt" and BF results file as the driver's.
+// velocity, "bbb2.txt" and BF results file as the driver's; with --errors, the uncertainty of
+// that order (of the order of least G with --order auto) and none for the CCF.
 TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
     for (const std::string smooth : {"", "2"}) {
         SCOPED_TRACE("smooth '" + smooth + "'");
         const fs::path work = WorkDir("same" + smooth);
-        std::vector<std::string> args = {"--std", S().std, "--span", kSpan, "--order", kOrder, "--ccf", "300",
-                                         "--prog", S().sb1, "--bf-dir", (work / "bf").string()};
+        std::vector<std::string> args = {"--std", S().std, "--span", kSpan, "--order", smooth.empty() ? kOrder : "auto",
+                                         "--ccf", "300", "--prog", S().sb1, "--bf-dir", (work / "bf").string(), "--errors"};
         if (!smooth.empty()) args.insert(args.end(), {"--smooth", smooth});
         const BatchRun r = RunInProcess(args, work);
-        ASSERT_TRUE(r.status == 0 && r.rows.size() == 1) << r.err;
+        ASSERT_TRUE(r.status == 0 && r.rows.size() == 1 && r.err.empty()) << r.err;
 
         RecordingPlatform p;
         auto s = std::make_unique<AnalysisState>();
@@ -83,7 +85,9 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
         s->ProFileName = "sb1.fits", s->ProFullPath = S().sb1;
         ASSERT_EQ(ReadProFits(*s, p), FitsOutcome::Done);
         ASSERT_TRUE(RunCcfStep(*s, p, "300") && RunBfStep(*s, p));
-        CopyBfOrder(*s, std::stod(kOrder));
+        const BfResiduals fit = ResidualsOfOrders(s->U, s->ww, s->spr, s->span, s->nGrid - s->span + 1);
+        const int order = smooth.empty() ? std::stoi(kOrder) : GcvOrder(fit);
+        CopyBfOrder(*s, order);
         if (!smooth.empty()) SmoothCommand(*s, smooth);
         EXPECT_TRUE(p.messages.empty());
         const Vec& bf = s->Smoothed ? s->bb_sm : s->bb_n;
@@ -92,9 +96,14 @@ TEST_F(BatchRunTest, GivesTheWorkbenchsNumbersAndFiles) {
             if (bf(i) > bf(clicked)) clicked = i;
         const auto velocity = PeakSearch(*s, clicked);
         ASSERT_TRUE(velocity);
-        EXPECT_EQ(r.rows[0][3] + " " + r.rows[0][4] + " " + r.rows[0][5],
-                  batch::NumberField(*velocity) + " " + batch::NumberField(bf(clicked)) + " " +
-                      batch::NumberField(MeasureCcfPeak(s->vel_cc, s->cc, s->ccN)));
+        const SmoothingKernel k{s->Kernel, s->KernelHalf};
+        const auto err = VertexUncertainty(s->Vt, s->ww, order, s->span, s->vel_bb, bf, clicked,
+                                           s->Smoothed ? &k : nullptr, NoiseVariance(fit, order));
+        EXPECT_EQ(r.rows[0][2] + " " + r.rows[0][3] + " " + r.rows[0][4] + " " + r.rows[0][5] + " " + r.rows[0][6] +
+                      " " + r.rows[0][7],
+                  std::to_string(order) + " " + batch::NumberField(*velocity) + " " + batch::NumberField(bf(clicked)) +
+                      " " + batch::NumberField(MeasureCcfPeak(s->vel_cc, s->cc, s->ccN)) + " " +
+                      batch::NumberField(err.value()) + " nan");
         EXPECT_EQ(ReadText(work / "bbb2.txt"), ReadText(p.WorkDir() / "bbb2.txt"));
         s->BBFullPath = (p.WorkDir() / "sb1.dat").string();
         ASSERT_EQ(Save_bb(*s, p), 0);
