@@ -28,6 +28,9 @@ const std::string& UsageText() {
         "  --smooth W           smooth the BF of that order with width W before measuring peaks\n"
         "  --peaks K            how many peaks to measure (default 1; 1 to 3)\n"
         "  --ccf KMS            also run step 6 with this half width and measure the CCF peak\n"
+        "  --gauss K            fit K Gaussians (2 or 3) to the BF as \"Solve Gauss fit\" does with\n"
+        "                       \"Auto\", started at the K highest peaks; with --errors also the\n"
+        "                       uncertainties of their centres\n"
         "  --bf-dir DIR         write, for each program star, DIR/<file name without extension>.dat,\n"
         "                       the BF results file of the order (DIR is created if missing);\n"
         "                       two stars that would write the same file are refused\n"
@@ -38,7 +41,9 @@ const std::string& UsageText() {
         "\n"
         "Output: a header line starting with \"#\", then one tab-separated line per program star:\n"
         "file, object, order, velocity (km/s) and height of each peak, and the CCF peak velocity\n"
-        "with --ccf. \"bbb2.txt\" in the working directory holds the last star's BFs.\n"
+        "with --ccf, then with --gauss for each Gaussian by velocity its centre, width (km/s, at 1/e\n"
+        "of the height), height, area and fraction of the areas. \"bbb2.txt\" in the working\n"
+        "directory holds the last star's BFs.\n"
         "Exit status: 0 success, 1 a step stopped with a message, 2 usage error.\n";
     return text;
 }
@@ -77,6 +82,7 @@ const std::map<std::string, Spec>& Specs() {
         {"--smooth", {Arg::Number, [](Options& o, const std::string& v) { o.smooth = v; }}},
         {"--peaks", {Arg::Number, [](Options& o, const std::string& v) { o.peaks = static_cast<int>(*StrictNumber(v)); }}},
         {"--ccf", {Arg::Number, [](Options& o, const std::string& v) { o.ccf = v; }}},
+        {"--gauss", {Arg::Number, [](Options& o, const std::string& v) { o.gauss = static_cast<int>(*StrictNumber(v)); }}},
         {"--bf-dir", {Arg::File, [](Options& o, const std::string& v) { o.bfDir = v; }}},
         {"--lambda0-key", {Arg::Text, [](Options& o, const std::string& v) { o.lambda0Key = v; }}},
         {"--dlambda-key", {Arg::Text, [](Options& o, const std::string& v) { o.dLambdaKey = v; }}},
@@ -108,6 +114,10 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
             r.kind = ParseResult::Version;
             return r;
         }
+        if (name == "--errors") {
+            r.options.errors = true;
+            continue;
+        }
         if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
             value = name.substr(eq + 1);
             name.resize(eq);
@@ -131,6 +141,8 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
             const double k = *StrictNumber(*value);
             if (k != 1 && k != 2 && k != 3) return Error("--peaks must be 1, 2 or 3: " + *value);
         }
+        if (name == "--gauss" && *StrictNumber(*value) != 2 && *StrictNumber(*value) != 3)
+            return Error("--gauss must be 2 or 3: " + *value);
         spec.store(r.options, *value);
         if (spec.stepOneToFour) stepOneToFour.push_back(name);
     }

@@ -24,6 +24,8 @@ struct Options {
     std::string bfDir;                   // --bf-dir: where the BF results files go
     std::optional<std::string> lambda0Key, dLambdaKey;
     std::vector<std::string> ignored;    // options given with --model that have no effect
+    bool errors = false;                   // --errors: uncertainties of the measured velocities
+    int gauss = 0;                         // --gauss K (2 or 3): Gaussian fit of K components
 };
 
 struct ParseResult {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/Peaks.h"
+#include "numeric/GaussComponents.h"
 
 namespace tessan::batch {
 
@@ -15,18 +16,21 @@ struct StarResult {
     int order = 0;                      // the order measured, after clamping
     std::vector<PeakMeasure> peaks;     // highest first; fewer than asked when not found
     std::optional<double> ccfVelocity;  // the CCF peak (written only when the CCF was asked for)
+    std::vector<GaussComponent> gauss;  // --gauss: by velocity; none when the fit stopped
 };
 
 // A number in its plain text; "nan" for a missing value or a not-a-number, "inf" / "-inf".
 std::string NumberField(std::optional<double> x);
 
-// "#file<TAB>object<TAB>order<TAB>vel1<TAB>height1 ... [<TAB>ccf_vel]", with a newline.
-std::string HeaderLine(int peaks, bool withCcf);
+// "#file<TAB>object<TAB>order<TAB>vel1<TAB>height1 ... [<TAB>ccf_vel]", then for each of gauss
+// Gaussians s "g_vel<s> g_width<s> g_height<s> g_area<s> g_frac<s>" and, withErrors,
+// "g_vel_err<s>"; with a newline.
+std::string HeaderLine(int peaks, bool withCcf, int gauss = 0, bool withErrors = false);
 
 // The line of one star, with a newline: file and object (tabs and line breaks replaced by
 // blanks), order, then velocity and height of each of the peaks asked for ("nan" "nan" for one
 // not found; a peak without vertex has velocity "nan" and its height), then the CCF velocity
-// when asked for.
-std::string ResultLine(const StarResult& r, int peaks, bool withCcf);
+// when asked for, then the columns of the gauss Gaussians ("nan" in each when the fit stopped).
+std::string ResultLine(const StarResult& r, int peaks, bool withCcf, int gauss = 0, bool withErrors = false);
 
 }  // namespace tessan::batch
