@@ -38,6 +38,9 @@ const std::string& UsageText() {
         "  --peaks K            how many peaks to measure (default 1; 1 to 3)\n"
         "  --ccf KMS            also run step 6 with this half width and measure the CCF peak\n"
         "  --errors             add the uncertainty (km/s) of each peak velocity: err1 ... [ccf_err]\n"
+        "  --gauss K            fit K Gaussians (2 or 3) to the BF as \"Solve Gauss fit\" does with\n"
+        "                       \"Auto\", started at the K highest peaks; with --errors also the\n"
+        "                       uncertainties of their centres\n"
         "  --bf-dir DIR         write, for each program star, DIR/<file name without extension>.dat,\n"
         "                       the BF results file of the order (DIR is created if missing);\n"
         "                       two stars that would write the same file are refused\n"
@@ -50,8 +53,9 @@ const std::string& UsageText() {
         "\n"
         "Output: a header line starting with \"#\", then one tab-separated line per program star:\n"
         "file, object, order, velocity (km/s) and height of each peak, and the CCF peak velocity\n"
-        "with --ccf, then with --errors the uncertainties. \"bbb2.txt\" in the working directory\n"
-        "holds the last star's BFs.\n"
+        "with --ccf, then with --errors the uncertainties, then with --gauss for each Gaussian by\n"
+        "velocity its centre, width (km/s, at 1/e of the height), height, area and fraction of the\n"
+        "areas. \"bbb2.txt\" in the working directory holds the last star's BFs.\n"
         "Exit status: 0 success, 1 a step stopped with a message, 2 usage error.\n";
     return text;
 }
@@ -96,6 +100,7 @@ const std::map<std::string, Spec>& Specs() {
         {"--ccf", {Arg::Number, [](Options& o, const std::string& v) { o.ccf = v; }}},
         {"--prog-list", {Arg::File, [](Options& o, const std::string& v) { o.progList = v; }}},
         {"--jobs", {Arg::Number, [](Options& o, const std::string& v) { o.jobs = static_cast<int>(*StrictNumber(v)); }}},
+        {"--gauss", {Arg::Number, [](Options& o, const std::string& v) { o.gauss = static_cast<int>(*StrictNumber(v)); }}},
         {"--bf-dir", {Arg::File, [](Options& o, const std::string& v) { o.bfDir = v; }}},
         {"--lambda0-key", {Arg::Text, [](Options& o, const std::string& v) { o.lambda0Key = v; }}},
         {"--dlambda-key", {Arg::Text, [](Options& o, const std::string& v) { o.dLambdaKey = v; }}},
@@ -175,6 +180,8 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
             if (!(n >= 0 && n <= std::numeric_limits<int>::max() && n == std::floor(n)))
                 return Error("--jobs must be 0 or a positive whole number: " + *value);
         }
+        if (name == "--gauss" && *StrictNumber(*value) != 2 && *StrictNumber(*value) != 3)
+            return Error("--gauss must be 2 or 3: " + *value);
         spec.store(r.options, *value);
         if (spec.stepOneToFour) stepOneToFour.push_back(name);
     }

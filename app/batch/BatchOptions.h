@@ -29,6 +29,7 @@ struct Options {
     std::vector<std::string> ignored;    // options given with --model that have no effect
     int jobs = 1;                          // --jobs N (0 = all cores)
     std::string progList;                  // --prog-list FILE ("-" = standard input)
+    int gauss = 0;                         // --gauss K (2 or 3): Gaussian fit of K components
 };
 
 struct ParseResult {

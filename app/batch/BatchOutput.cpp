@@ -12,7 +12,7 @@ std::string NumberField(std::optional<double> x) {
     return PlainText(*x);
 }
 
-std::string HeaderLine(int peaks, bool withCcf, bool withErrors) {
+std::string HeaderLine(int peaks, bool withCcf, bool withErrors, int gauss) {
     std::string line = "#file\tobject\torder";
     for (int k = 1; k <= peaks; ++k) {
         const std::string n = std::to_string(k);
@@ -21,6 +21,11 @@ std::string HeaderLine(int peaks, bool withCcf, bool withErrors) {
     if (withCcf) line.append("\tccf_vel");
     for (int k = 1; withErrors && k <= peaks; ++k) line.append("\terr").append(std::to_string(k));
     if (withErrors && withCcf) line.append("\tccf_err");
+    for (int k = 1; k <= gauss; ++k) {
+        const std::string n = std::to_string(k);
+        line.append("\tg_vel" + n + "\tg_width" + n + "\tg_height" + n + "\tg_area" + n + "\tg_frac" + n);
+        if (withErrors) line.append("\tg_vel_err" + n);
+    }
     return line.append("\n");
 }
 
@@ -36,7 +41,7 @@ std::string tableText(std::string text) {
 
 }  // namespace
 
-std::string ResultLine(const StarResult& r, int peaks, bool withCcf, bool withErrors) {
+std::string ResultLine(const StarResult& r, int peaks, bool withCcf, bool withErrors, int gauss) {
     const std::string object = tableText(r.object);
     std::string line = tableText(r.file);
     line.append("\t").append(object).append("\t").append(std::to_string(r.order));
@@ -52,6 +57,13 @@ std::string ResultLine(const StarResult& r, int peaks, bool withCcf, bool withEr
     for (std::size_t k = 0; withErrors && k < static_cast<std::size_t>(peaks); ++k)
         line.append("\t").append(NumberField(k < r.errors.size() ? r.errors[k] : std::nullopt));
     if (withErrors && withCcf) line.append("\tnan");   // no derivation for the CCF peak
+    for (std::size_t k = 0; k < static_cast<std::size_t>(gauss); ++k) {
+        const bool fitted = k < r.gauss.size();
+        const GaussComponent g = fitted ? r.gauss[k] : GaussComponent{};
+        std::vector<double> fields = {g.velocity, g.width, g.height, g.area, g.fraction};
+        if (withErrors) fields.push_back(g.velocityError);
+        for (double x : fields) line.append("\t").append(fitted ? NumberField(x) : "nan");
+    }
     return line.append("\n");
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "batch/BatchOutput.h"
+#include "batch/Gauss.h"
 #include "batch/Peaks.h"
 #include "batch/StarOutput.h"
 #include "batch/StarQueue.h"
@@ -158,6 +159,14 @@ private:
                                                                    pk.index, m_o.smooth ? &kernel : nullptr, sigma2)
                                                : std::nullopt);
         }
+        // A Gauss fit that stops costs only its own columns: the line is still written.
+        bool fitted = true;
+        if (m_o.gauss) {
+            GaussComponentsFit g = MeasureGauss(m_s.vel_bb, *bf, m_s.bb_n, m_s.span, m_s.bbShown.delV, m_o.gauss);
+            if (!g.message.empty()) m_p.MsgBox(g.message);
+            fitted = g.message.empty();
+            r.gauss = std::move(g.components);
+        }
 
         // The results file failing loses nothing already measured: the line is still written.
         bool saved = true;
@@ -167,8 +176,8 @@ private:
             const auto held = m_files.Hold(m_s.BBFullPath);
             saved = Save_bb(m_s, m_p) == 0;
         }
-        m_star->line = ResultLine(r, m_o.peaks, m_o.ccf.has_value(), m_o.errors);
-        return saved;
+        m_star->line = ResultLine(r, m_o.peaks, m_o.ccf.has_value(), m_o.errors, m_o.gauss);
+        return saved && fitted;
     }
 
     // The BF window's "Update" clamps the order into 1..span; the output says so once, at the
@@ -229,7 +238,7 @@ int RunBatch(const Options& o, ConsolePlatform& p, std::ostream& out) {
         }
     }
 
-    out << HeaderLine(o.peaks, o.ccf.has_value(), o.errors);
+    out << HeaderLine(o.peaks, o.ccf.has_value(), o.errors, o.gauss);
     out.flush();
 
     // Every worker measures against the model of s, which stays as it is from here on.

@@ -15,7 +15,7 @@ namespace {
 
 constexpr double kWindowFactor = 4;     // the automatic window reaches 4 widths beyond a centre
 constexpr double kPointSigma = 0.1;     // uncertainty given to every fitted BF point
-constexpr double kLambdaStart = -0.0001;
+constexpr double kLambdaStart = -0.0001;   // negative: the first step initialises
 constexpr int kMaxIterations = 500;
 
 constexpr const char* kFewPointsMessage =
@@ -34,15 +34,7 @@ const char* messageFor(FitStatus st) {
     return "";
 }
 
-// Everything a fit produces, kept apart from the state until the fit has finished.
-struct FitRun {
-    Vec a{9}, list{9}, x, y, sig;
-    Mat alpha{9, 9}, covar{9, 9};
-    double chisq = 0, lambda = kLambdaStart;
-    int n = 0;
-};
-
-FitStatus iterate(FitRun& r, int ma) {
+FitStatus iterate(GaussFitRun& r, int ma) {
     LmMemory mem;
     const int mfit = ma;
     auto step = [&](double& lambda) {
@@ -101,6 +93,76 @@ bool ComputeModelCurve(AnalysisState& s, int star) {
     return true;
 }
 
+GaussFitRun FitGaussians(const Vec& vel, const Vec& bf, int span, const Vec& start, int nstars, bool autoWindow,
+                         double vmin, double vmax, const Vec& list) {
+    GaussFitRun r;
+    r.nstars = nstars;
+    r.lambda = kLambdaStart;
+    const int ma = 3 * nstars;
+    for (int j = 1; j <= ma; ++j) {
+        r.a(j) = start(j);
+        if (!std::isfinite(r.a(j))) {
+            r.message = kNotFiniteMessage;
+            return r;
+        }
+    }
+    // A star never applied has all its parameters 0; its model would divide by the width.
+    for (int st = 1; st <= nstars; ++st) {
+        if (r.a(3 * st) == 0) {
+            r.message = kZeroWidthMessage;
+            return r;
+        }
+    }
+    if (autoWindow) AutoFitWindow(r.a, nstars, vmin, vmax);
+    r.vmin = vmin;
+    r.vmax = vmax;
+
+    // The points strictly inside the window.
+    span = std::min({span, vel.size(), bf.size()});
+    int k1 = 0, k2 = 0;
+    for (int k = 1; k <= span && k1 == 0; ++k)
+        if (vel(k) > vmin) k1 = k;
+    for (int k = span; k >= 1 && k2 == 0; --k)
+        if (vel(k) < vmax) k2 = k;
+    r.n = (k1 == 0 || k2 == 0) ? 0 : std::min(k2 - k1 + 1, lim::kMaxFitPoints);
+    if (r.n < ma) {
+        r.message = kFewPointsMessage;
+        return r;
+    }
+    r.x.resize(r.n);
+    r.y.resize(r.n);
+    r.sig.resize(r.n);
+    for (int i = 1; i <= r.n; ++i) {
+        r.x(i) = vel(k1 + i - 1);
+        r.y(i) = bf(k1 + i - 1);
+        r.sig(i) = kPointSigma;
+    }
+    for (int j = 1; j <= std::min(9, list.size()); ++j) r.list(j) = list(j);
+
+    if (const FitStatus st = iterate(r, ma); st != FitStatus::Ok) {
+        r.message = messageFor(st);
+        return r;
+    }
+
+    // Results truncated toward minus infinity.
+    for (int st = 1; st <= nstars; ++st) {
+        const auto u = static_cast<std::size_t>(st);
+        r.height[u] = std::floor(r.a(3 * st - 2) * 10000) / 10000;
+        r.centre[u] = std::floor(r.a(3 * st - 1) * 100) / 100;
+        r.width[u] = std::floor(r.a(3 * st) * 100) / 100;
+        if (!std::isfinite(r.height[u]) || !std::isfinite(r.centre[u]) || !std::isfinite(r.width[u]) ||
+            !std::isfinite(r.chisq)) {
+            r.message = kNotFiniteMessage;
+            return r;
+        }
+        if (r.width[u] == 0) {
+            r.message = kZeroWidthMessage;
+            return r;
+        }
+    }
+    return r;
+}
+
 std::optional<GaussFitResult> SolveGaussFit(AnalysisState& s, Platform& p, const GaussBoxes& boxes) {
     const int nstars = s.bbCombo1Flag ? 3 : 2;
     const int ma = 3 * nstars;
@@ -110,15 +172,13 @@ std::optional<GaussFitResult> SolveGaussFit(AnalysisState& s, Platform& p, const
             return std::nullopt;
         }
     }
-
-    FitRun r;
+    Vec start(9);
     for (int st = 1; st <= nstars; ++st) {
         const auto u = static_cast<std::size_t>(st);
-        r.a(3 * st - 2) = s.PeakHeight[u];
-        r.a(3 * st - 1) = s.PeakXo[u];
-        r.a(3 * st) = s.PeakWidth[u];
+        start(3 * st - 2) = s.PeakHeight[u];
+        start(3 * st - 1) = s.PeakXo[u];
+        start(3 * st) = s.PeakWidth[u];
     }
-
     double vmin = 0, vmax = 0;
     const bool autoWindow = s.bbCombo2Flag;
     if (!autoWindow) {
@@ -129,63 +189,13 @@ std::optional<GaussFitResult> SolveGaussFit(AnalysisState& s, Platform& p, const
         vmin = Val(boxes.vmin);
         vmax = Val(boxes.vmax);
     }
-    for (int j = 1; j <= ma; ++j) {
-        if (!std::isfinite(r.a(j))) {
-            p.MsgBox(kNotFiniteMessage);
-            return std::nullopt;
-        }
-    }
-    // A star never applied has all its parameters 0; its model would divide by the width.
-    for (int st = 1; st <= nstars; ++st) {
-        if (r.a(3 * st) == 0) {
-            p.MsgBox(kZeroWidthMessage);
-            return std::nullopt;
-        }
-    }
-    if (autoWindow) AutoFitWindow(r.a, nstars, vmin, vmax);
 
-    // The points strictly inside the window, from the unsmoothed BF.
-    const int span = ShownBfPoints(s);
-    int k1 = 0, k2 = 0;
-    for (int k = 1; k <= span && k1 == 0; ++k)
-        if (s.vel_bb(k) > vmin) k1 = k;
-    for (int k = span; k >= 1 && k2 == 0; --k)
-        if (s.vel_bb(k) < vmax) k2 = k;
-    r.n = (k1 == 0 || k2 == 0) ? 0 : std::min(k2 - k1 + 1, lim::kMaxFitPoints);
-    if (r.n < ma) {
-        p.MsgBox(kFewPointsMessage);
+    // From the unsmoothed BF, whatever the window shows.
+    const GaussFitRun r = FitGaussians(s.vel_bb, s.bb_n, ShownBfPoints(s), start, nstars, autoWindow, vmin, vmax,
+                                       s.FitList);
+    if (r.message) {
+        p.MsgBox(r.message);
         return std::nullopt;
-    }
-    r.x.resize(r.n);
-    r.y.resize(r.n);
-    r.sig.resize(r.n);
-    for (int i = 1; i <= r.n; ++i) {
-        r.x(i) = s.vel_bb(k1 + i - 1);
-        r.y(i) = s.bb_n(k1 + i - 1);
-        r.sig(i) = kPointSigma;
-    }
-    for (int j = 1; j <= std::min(9, s.FitList.size()); ++j) r.list(j) = s.FitList(j);
-
-    if (const FitStatus st = iterate(r, ma); st != FitStatus::Ok) {
-        p.MsgBox(messageFor(st));
-        return std::nullopt;
-    }
-
-    // Results truncated toward minus infinity.
-    std::array<double, 4> h{}, xo{}, w{};
-    for (int st = 1; st <= nstars; ++st) {
-        const auto u = static_cast<std::size_t>(st);
-        h[u] = std::floor(r.a(3 * st - 2) * 10000) / 10000;
-        xo[u] = std::floor(r.a(3 * st - 1) * 100) / 100;
-        w[u] = std::floor(r.a(3 * st) * 100) / 100;
-        if (!std::isfinite(h[u]) || !std::isfinite(xo[u]) || !std::isfinite(w[u]) || !std::isfinite(r.chisq)) {
-            p.MsgBox(kNotFiniteMessage);
-            return std::nullopt;
-        }
-        if (w[u] == 0) {
-            p.MsgBox(kZeroWidthMessage);
-            return std::nullopt;
-        }
     }
 
     for (int j = 1; j <= ma; ++j) s.FitPar(j) = r.a(j);
@@ -199,20 +209,20 @@ std::optional<GaussFitResult> SolveGaussFit(AnalysisState& s, Platform& p, const
     s.Covar = r.covar;
     s.ChiSq = r.chisq;
     s.Lambda = r.lambda;
-    s.FitVmin = vmin;
-    s.FitVmax = vmax;
+    s.FitVmin = r.vmin;
+    s.FitVmax = r.vmax;
 
     GaussFitResult out;
     out.nstars = nstars;
     out.autoWindow = autoWindow;
     for (int st = 1; st <= nstars; ++st) {
         const auto u = static_cast<std::size_t>(st);
-        s.PeakHeight[u] = h[u];
-        s.PeakXo[u] = xo[u];
-        s.PeakWidth[u] = w[u];
-        out.height[u - 1] = PlainText(h[u]);
-        out.centre[u - 1] = PlainText(xo[u]);
-        out.width[u - 1] = PlainText(w[u]);
+        s.PeakHeight[u] = r.height[u];
+        s.PeakXo[u] = r.centre[u];
+        s.PeakWidth[u] = r.width[u];
+        out.height[u - 1] = PlainText(r.height[u]);
+        out.centre[u - 1] = PlainText(r.centre[u]);
+        out.width[u - 1] = PlainText(r.width[u]);
         if (st > 1) out.text4 += ", ";
         out.text4 += out.centre[u - 1];
     }

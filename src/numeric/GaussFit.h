@@ -66,6 +66,28 @@ bool HoldsNumber(std::string_view text);
 // higher one, widened to a third star lying below or above both others.
 void AutoFitWindow(const Vec& par, int nstars, double& vmin, double& vmax);
 
+// The fit of "Solve Gauss fit" on arrays, which the BF window and the batch driver both call:
+// nstars (2 or 3) Gaussians started at start(1..3 nstars), fitted with the uncertainty 0.1 on
+// every point to the points of bf(1..span) at velocities vel(1..span) that lie strictly inside
+// vmin..vmax, or, when autoWindow, inside AutoFitWindow of the start (vmin and vmax unused).
+// list(1..9) is the parameter order. Levenberg-Marquardt from lambda 0.001 until an accepted
+// step lowers chi-square by less than 5 % (or after 500 steps), then the covariance.
+struct GaussFitRun {
+    // Why the fit stopped: a text of the window's messages (a start or result that is not
+    // finite, a width of 0, too few points, "Singular matrix 1", ...); nullptr when it finished.
+    const char* message = nullptr;
+    int nstars = 0, n = 0;                // stars; points fitted
+    Vec a{9}, list{9}, x, y, sig;         // the fitted parameters, untruncated; the points fitted
+    Mat alpha{9, 9}, covar{9, 9};         // covar: the parameters' covariance for sig = 0.1
+    double chisq = 0, lambda = 0;         // chi-square of a with sig = 0.1
+    double vmin = 0, vmax = 0;            // the velocity window used
+    // Stars 1..nstars as the window shows them: a truncated toward minus infinity to 0.0001
+    // (height) and 0.01 km/s (centre, width). A width truncated to 0 stops the fit.
+    std::array<double, 4> height{}, centre{}, width{};
+};
+[[nodiscard]] GaussFitRun FitGaussians(const Vec& vel, const Vec& bf, int span, const Vec& start, int nstars,
+                                       bool autoWindow, double vmin, double vmax, const Vec& list);
+
 // The boxes of the Gauss group, as texts: Text5(0..2) centres, Text6(0..2) widths,
 // Text7(0..2) heights, Text8 and Text9 the manual velocity window.
 struct GaussBoxes {
@@ -82,7 +104,8 @@ struct GaussFitResult {
     bool autoWindow = false;
 };
 // "Solve Gauss fit" on the stored parameters of 2 stars, or 3 when bbCombo1Flag, over the
-// manual window of the boxes or, when bbCombo2Flag, the automatic one. On success stores the
+// manual window of the boxes or, when bbCombo2Flag, the automatic one, through FitGaussians on
+// the unsmoothed BF (vel_bb, bb_n, ShownBfPoints) with FitList. On success stores the
 // truncated results in PeakHeight/PeakXo/PeakWidth, the fit state (FitPar, FitX/FitY/FitSig,
 // Alpha, Covar, ChiSq, Lambda, FitVmin, FitVmax) and returns the texts. Otherwise reports one
 // message ("Please put numbers in the boxes.", "Factor must be a number.", "Singular matrix 1",

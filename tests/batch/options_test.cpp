@@ -1,6 +1,7 @@
 // The command line as read, and the result lines as printed.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -22,13 +23,15 @@ TEST(StrictNumber, AcceptsOnlyWholeNumbers) {
 TEST(ParseArgs, NumbersKeptAsTyped) {
     const ParseResult r = ParseArgs({"--std", "a/std.fits", "--max-wave=4990", "--delv", "29.0", "--prog", "p1.fits",
                                      "--order", "-4", "--peaks", "3", "--prog", "p2.fits", "--span", "151",
-                                     "--span", "101", "--jobs", "0", "--prog-list", "l.txt"});
+                                     "--span", "101", "--jobs", "0", "--prog-list", "l.txt",
+                                     "--gauss=3"});
     ASSERT_EQ(r.kind, ParseResult::Run) << r.error;
     EXPECT_EQ(*r.options.maxWave, "4990");
     EXPECT_EQ(*r.options.delV, "29.0");   // the step reads it as its box would
     EXPECT_EQ(r.options.span, "101");     // the last one given
     EXPECT_EQ(r.options.progFiles, (std::vector<std::string>{"p1.fits", "p2.fits"}));
     EXPECT_TRUE(r.options.order == -4 && r.options.peaks == 3 && r.options.jobs == 0 && r.options.progList == "l.txt" &&
+                r.options.gauss == 3 &&
                 !r.options.autoOrder && !r.options.errors);
     const Options o = ParseArgs({"--std", "s.fits", "--order", "7", "--errors", "--order=auto"}).options;
     EXPECT_TRUE(o.autoOrder && o.errors && o.order == 7);
@@ -56,6 +59,7 @@ TEST(ParseArgs, UsageErrors) {
         {{"--std", "s.fits", "--peaks", "1.5"}, "--peaks must be 1, 2 or 3: 1.5"},
         {{"--std", "s.fits", "--jobs", "-1"}, "--jobs must be 0 or a positive whole number: -1"},
         {{"--std", "s.fits", "--jobs", "2.5"}, "--jobs must be 0 or a positive whole number: 2.5"},
+        {{"--std", "s.fits", "--gauss", "1"}, "--gauss must be 2 or 3: 1"},
         {{"--std", "s.fts", "--bf-dir", "bf", "--prog", "n1/hd1.fts", "--prog", "n2/hd1.fts"},
          "--prog n1/hd1.fts and --prog n2/hd1.fts would both write hd1.dat in --bf-dir"},
         {{"--std", "s.fts", "--prog", "hd1.fts", "--prog", "hd1.fits", "--bf-dir=bf"},
@@ -98,4 +102,14 @@ TEST(ResultLine, FieldsAndHeader) {
     r.file = "new\nline\r.fts";
     r.object = "HD\r\n2";
     EXPECT_EQ(ResultLine(r, 1, true), "new line .fts\tHD  2\t35\t-12.5\t0.75\tnan\n");
+    // The Gaussians last, with or without the uncertainties of their centres; "nan" when none.
+    auto head = [](std::string line) { return line.substr(0, line.size() - 1); };
+    EXPECT_EQ(HeaderLine(1, true, true, 1),
+              head(HeaderLine(1, true, true)) + "\tg_vel1\tg_width1\tg_height1\tg_area1\tg_frac1\tg_vel_err1\n");
+    r.gauss = {{-5, 2, 0.5, 1.75, 0.25, 0.125}, {6, 3, 1, 5.25, 0.75, std::nan("")}};
+    EXPECT_EQ(ResultLine(r, 1, true, true, 2),
+              head(ResultLine(r, 1, true, true)) + "\t-5\t2\t0.5\t1.75\t0.25\t0.125\t6\t3\t1\t5.25\t0.75\tnan\n");
+    EXPECT_EQ(ResultLine(r, 1, false, false, 1), head(ResultLine(r, 1, false)) + "\t-5\t2\t0.5\t1.75\t0.25\n");
+    r.gauss.clear();
+    EXPECT_EQ(ResultLine(r, 1, false, true, 1), head(ResultLine(r, 1, false, true)) + "\tnan\tnan\tnan\tnan\tnan\tnan\n");
 }

@@ -136,6 +136,9 @@ TEST_F(BatchRunTest, MessagesNoticesAndKeywords) {
         {{"--bf-dir", blocker.string()}, 1, "tessan-batch: cannot create the directory " + blocker.string(), {}},
         {{"--model", (blocker.parent_path() / "none.MDL").string()}, 1, "none.MDL: Error 53: File not found.\n", {}},
         {{"--order", "900", "--prog", S().sb2}, 0, "tessan-batch: order 900 is outside 1..51; using 51\n", {"51", "51"}},
+        // Room for one peak only: the star keeps its line ("nan" in the Gaussian columns).
+        {{"--span", "21", "--order", "21", "--gauss", "2"}, 1, "sb1.fits: The Gauss fit needs 2 BF peaks; 1 found.\n",
+         {"21"}},
         // The wavelength keywords from the settings file, or from the command line.
         {{"--std", odd, "--prog", odd}, 0, "", {"35"}, keys},
         {{"--std", odd, "--prog", odd, "--lambda0-key", "W0", "--dlambda-key", "DW"}, 0, "", {"35"}},
