@@ -28,7 +28,7 @@ constexpr double kStep = 0.1;       // Angstrom per pixel
 constexpr double kVelA = -60.0, kVelB = 45.0, kBroaden = 12.0;   // km/s
 constexpr double kWeightA = 0.6, kWeightB = 0.4;                 // light of the two components
 // The orbit of the epochs: equal masses, so the components move by the same amount in opposite
-// directions about kGamma; at phase 3/4 they stand where "program.fts" has them.
+// directions about kGamma; at phase 1/4 they stand where "program.fts" has them.
 constexpr double kGamma = (kVelA + kVelB) / 2, kSemiAmplitude = (kVelB - kVelA) / 2;   // km/s
 
 SpectrumFile spectrum(const std::string& object, std::vector<double> values) {
