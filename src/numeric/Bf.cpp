@@ -34,6 +34,13 @@ void columnSums(const Mat& U, int k, int nrows, const double* bvec, double* utb)
 
 }  // namespace
 
+void ColumnDots(const Mat& U, int span, int nrows, const double* bvec, double* out) {
+    constexpr int kSideBySide = 8;
+    int k = 1;
+    for (; k + kSideBySide - 1 <= span; k += kSideBySide) columnSums<kSideBySide>(U, k, nrows, bvec, out);
+    for (; k <= span; ++k) columnSums<1>(U, k, nrows, bvec, out);
+}
+
 BfModel BfModelOf(const AnalysisState& s) {
     return {s.U, s.ww, s.Vt, s.span, s.nGrid, s.delV, s.svdValid, s.StdFileName, s.StdObject};
 }
@@ -73,10 +80,7 @@ bool solveAllOrders(const BfModel& m, AnalysisState& s, Platform& p) {
     // U's columns instead of an explicit transpose.
     std::vector<double> utb(static_cast<std::size_t>(span) + 1, 0.0);
     const double* bvec = s.spr.data() + s.span2;  // bvec[i] = spr(i + span2)
-    constexpr int kSideBySide = 8;
-    int k = 1;
-    for (; k + kSideBySide - 1 <= span; k += kSideBySide) columnSums<kSideBySide>(m.U, k, nrows, bvec, utb.data());
-    for (; k <= span; ++k) columnSums<1>(m.U, k, nrows, bvec, utb.data());
+    ColumnDots(m.U, span, nrows, bvec, utb.data());
 
     // VW = Vt Winv. Each sum of that product has one term Vt(i, k) Winv(k, k) besides exact
     // zeros, which do not change it, so VW(i, k) = Vt(i, k) Winv(k, k) is the same value.

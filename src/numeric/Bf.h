@@ -25,6 +25,11 @@ struct BfModel {
     const std::string& StdObject;
 };
 
+// out[k] = sum over i = 1..nrows of U(i, k) bvec[i], k = 1..span, each sum formed from 0 in
+// increasing i (eight columns side by side, each in that order): U^T b read straight from U's
+// columns.
+void ColumnDots(const Mat& U, int span, int nrows, const double* bvec, double* out);
+
 // The model in hand of s.
 BfModel BfModelOf(const AnalysisState& s);
 

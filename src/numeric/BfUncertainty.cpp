@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "numeric/Bf.h"
+
 namespace tessan {
 
 // Why these numbers are what they are.
@@ -64,25 +66,9 @@ BfResiduals ResidualsOfOrders(const Mat& U, const Vec& ww, const Vec& spr, int s
     r.used.assign(static_cast<std::size_t>(span) + 1, 0);
     const double* s = spr.data() + span / 2 + 1;   // s[i - 1] = spr(i + span / 2), i = 1..rows
     std::vector<double> resid(s, s + rows), c(static_cast<std::size_t>(span) + 1, 0.0);
-    // c_k = u_k . s for eight columns side by side: each sum still runs over i in increasing
-    // order, so every c_k is the same value; only independent sums are interleaved, which saves
-    // most of a per-star cost bound by the latency of one long chain of additions.
+    // c_k = u_k . s, the sums the BFs are made of.
     std::vector<double> dot(static_cast<std::size_t>(span) + 1, 0.0);
-    constexpr int kSideBySide = 8;
-    for (int k = 1; k <= span; k += kSideBySide) {
-        const int w = std::min(kSideBySide, span - k + 1);
-        const double* u[kSideBySide];
-        double sum[kSideBySide] = {};
-        for (int j = 0; j < w; ++j) u[j] = U.col(k + j);
-        if (w == kSideBySide) {
-            for (int i = 0; i < rows; ++i)
-                for (int j = 0; j < kSideBySide; ++j) sum[j] += u[j][i] * s[i];
-        } else {
-            for (int j = 0; j < w; ++j)
-                for (int i = 0; i < rows; ++i) sum[j] += u[j][i] * s[i];
-        }
-        for (int j = 0; j < w; ++j) dot[static_cast<std::size_t>(k + j)] = sum[j];
-    }
+    ColumnDots(U, span, rows, s - 1, dot.data());
     for (int k = 1; k <= span; ++k) {
         const double* u = U.col(k);
         const double ck = dot[static_cast<std::size_t>(k)];
